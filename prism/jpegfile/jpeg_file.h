@@ -1,0 +1,10 @@
+// JPEG file writer: an RGB buffer (red, green, blue; top row first; no row
+// padding) in, a baseline JPEG file out. Linked by Prism and by Pictor.
+#pragma once
+
+#include <cstdint>
+
+// 1 when the file was written completely, 0 otherwise (a null buffer, a zero
+// size, a file that cannot be created, or a compression error; a file that
+// was started is removed). quality is limited to 1..100.
+int WriteJpegFile(const char* path, const std::uint8_t* rgb, int width, int height, int quality);

@@ -1,0 +1,37 @@
+// Start-up and shut-down of Prism: the settings sets and the optional converter.
+#include "library.h"
+
+#include <string>
+
+#include "platform/platform.h"
+
+PrismLibrary gPrism;
+
+const char* const kSetFiles[kSetCount] = {"TWain01.ini", "TWain02.ini", "TWain03.ini"};
+
+void PrismStartUp(const char* folder) {
+    gPrism.quality.Bind(folder, kQualityFile);
+    for (int set = 0; set < kSetCount; ++set) {
+        CStageParams& stage = gPrism.stageParams[set];
+        stage.Bind(folder, kSetFiles[set]);
+        stage.SetDefaults();
+        if (stage.Path()[0]) stage.Load(stage.Path());
+        CLetterParams& letter = gPrism.letterParams[set];
+        letter.Bind(folder, kSetFiles[set]);
+        letter.SetDefaults();
+        if (letter.Path()[0]) letter.Load(letter.Path());
+    }
+    const std::string converter = std::string(folder) + platform::kPathSeparator + kConverterFile;
+    gPrism.converterModule = platform::LoadModule(converter.c_str());
+    if (gPrism.converterModule)
+        gPrism.rawToBmp = reinterpret_cast<RawToBmpEntry>(
+            platform::FindEntry(gPrism.converterModule, "RawToBmp"));
+}
+
+void PrismShutDown() {
+    if (gPrism.converterModule) {
+        platform::FreeModule(gPrism.converterModule);
+        gPrism.converterModule = nullptr;
+        gPrism.rawToBmp = nullptr;  // the entry died with its module
+    }
+}

@@ -1,0 +1,118 @@
+// Pipeline driver: loads the frame, runs the before string, the letter string
+// (dispatching letters A-N, case-insensitive) and the after string, then
+// applies the flip flags. Every stage works in place on the planes.
+#include "pipeline.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "letter_params.h"
+#include "planes.h"
+#include "rawstages/colour_enhance.h"
+#include "rawstages/colour_matrix.h"
+#include "rawstages/stage_sequencers.h"
+#include "rows.h"
+#include "stage_params.h"
+#include "stages/demosaic.h"
+#include "stages/digital_expand.h"
+#include "stages/rgb_auto_white_balance.h"
+#include "stages/smart_blur.h"
+#include "stages/tone_stages.h"
+#include "stages/unsharp_mask.h"
+
+namespace {
+
+constexpr int kFlipVertical = 1;
+constexpr int kMirror = 2;
+
+// Smart blur's fixed shape: exponent 1.3, one erosion pass.
+constexpr double kBlurExponent = 1.3;
+constexpr int kBlurErosionPasses = 1;
+constexpr int kSharpenCentreWeight = 256;
+
+// A second expansion would overrun the RGB plane: it is refused and the
+// plane and working size stay as they are.
+bool ExpansionFits(int width, int height) {
+    return 2 * width <= kMaxRgbWidth && 4LL * width * height <= kMaxRgbPixels;
+}
+
+void Mirror(std::uint8_t* rgb, int width, int height) {
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = rgb + std::size_t(y) * width * 3;
+        for (int j = 0; j < width / 2; ++j) {
+            std::uint8_t* a = row + 3 * j;
+            std::uint8_t* b = row + 3 * (width - 1 - j);
+            for (int c = 0; c < 3; ++c) {
+                const std::uint8_t t = a[c];
+                a[c] = b[c];
+                b[c] = t;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool FrameFitsPlanes(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxRawWidth &&
+           static_cast<long long>(width) * height <= kMaxRawPixels;
+}
+
+void ResetPlanes(int width, int height) {
+    gWorkWidth = width;
+    gWorkHeight = height;
+    std::memset(gRawPlane, 0, std::size_t(width) * height);
+    std::memset(gRgbPlane, 0, std::size_t(width) * height * 3);
+}
+
+void LoadFrame(const std::uint8_t* frame, int width, int height) {
+    gWorkWidth = width;
+    gWorkHeight = height;
+    for (int i = 0; i < height; ++i)
+        std::memcpy(gRawPlane + std::size_t(height - 1 - i) * width, frame + std::size_t(i) * width,
+                    width);
+}
+
+void Dispatch(char step, const PipelineSettings& s) {
+    const CLetterParams& letter = s.letter;
+    std::uint8_t* rgb = gRgbPlane;
+    const int w = gWorkWidth;
+    const int h = gWorkHeight;
+    switch (std::toupper(static_cast<unsigned char>(step))) {
+        case 'A': UnsharpMask(letter, rgb, w, h); break;
+        case 'B': SmartBlur(rgb, w, h, kBlurExponent, kBlurErosionPasses, true, letter.Blur); break;
+        case 'C': Demosaic(letter, gRawPlane, rgb, w, h); break;
+        case 'D':
+            SharpenBlur(rgb, w, h, kBlurExponent, kBlurErosionPasses, true, kSharpenCentreWeight, true,
+                        letter.SharpenBlurGain, letter.SharpenBlurThreshold);
+            break;
+        case 'E': LetterGamma(rgb, w, h, letter.Gamma); break;
+        case 'F': LetterSGamma(rgb, w, h, letter.Gamma2, letter.GammaSCurve, letter.GammaLeft); break;
+        case 'H': ColourMatrix(rgb, w, h, letter.CM); break;
+        case 'I': ColourEnhanceSaturation(rgb, w, h, letter.CE_Saturation); break;
+        case 'J': LetterShift(letter, rgb, w, h); break;
+        case 'K': RgbAutoWhiteBalance(letter, rgb, w, h); break;
+        case 'L': RgbWeight(letter, rgb, w, h); break;
+        case 'M': TwoLevelUnsharpMask(letter, rgb, w, h); break;
+        case 'N':
+            if (s.softwareEnlarge != 0 && ExpansionFits(w, h)) {
+                DigitalExpand(rgb, w, h);
+                gWorkWidth = 2 * w;
+                gWorkHeight = 2 * h;
+            }
+            break;
+        default: break;  // G, digits, blanks and punctuation select nothing
+    }
+}
+
+void RunPipeline(const PipelineSettings& s, const std::uint8_t* frame, int width, int height,
+                 int flipFlags) {
+    ResetPlanes(width, height);
+    LoadFrame(frame, width, height);
+    RunBeforeStages(s.stage, gRawPlane, gWorkWidth, gWorkHeight);
+    // The length is measured again after every step.
+    for (std::size_t i = 0; i < std::strlen(s.letter.OPVEXA); ++i) Dispatch(s.letter.OPVEXA[i], s);
+    RunAfterStages(s.stage, gRgbPlane, gWorkWidth, gWorkHeight);
+    if (flipFlags & kFlipVertical) FlipRows(gRgbPlane, std::size_t(gWorkWidth) * 3, gWorkHeight);
+    if (flipFlags & kMirror) Mirror(gRgbPlane, gWorkWidth, gWorkHeight);
+}

@@ -1,0 +1,29 @@
+// The six exports of Prism. On Windows: undecorated __stdcall names at fixed
+// ordinals (prism.def); on Linux: the same names with C linkage in libprism.so.
+// Every argument and result is 32 bits wide on the Windows target.
+#pragma once
+
+#ifdef _WIN32
+#define PRISM_CALL __stdcall
+#else
+#define PRISM_CALL
+#endif
+
+extern "C" {
+
+// Raw frame (width x height bytes, bottom row first) -> 24-bit BMP.
+// 1 when the file was written, 0 when the input was refused or the file not written.
+int PRISM_CALL BufToBmp(int width, int height, const unsigned char* frame, const char* path,
+                        int flipFlags, int setIndex);
+// Raw frame -> JPEG. 1 when the file was written, 0 otherwise.
+int PRISM_CALL BufToJpg(int width, int height, const unsigned char* frame, const char* path,
+                        int flipFlags, int setIndex);
+// BMP file -> JPEG. unused is ignored. 1 when the file was written, 0 otherwise.
+int PRISM_CALL BmpToJpg(int width, int height, const char* bmpPath, const char* jpegPath,
+                        int unused, int setIndex);
+// Opens the tuning dialog (or the JPEG-quality dialog in delegated mode).
+int PRISM_CALL Setting(void* ownerWindow);
+int PRISM_CALL GetSEOnOff();
+int PRISM_CALL SetSEOnOff(int value);
+
+}
