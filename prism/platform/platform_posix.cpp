@@ -6,7 +6,8 @@
 // values; names are compared without case, blanks around names and values are
 // trimmed and one pair of surrounding quotes is removed from a value. Writes
 // keep every other line as it stood, replace a key's line in place, append a
-// new key after the last entry of its section and a new section at the end.
+// new key after the last entry of its section and a new section at the end
+// with no blank line before it.
 // Lines end in CR LF, as the Windows side writes them.
 #include "platform.h"
 
@@ -129,7 +130,6 @@ bool WriteProfileText(const char* section, const char* key, const char* value, c
     const std::string entry = std::string(key) + "=" + value;
     long s = FindSection(lines, section);
     if (s < 0) {
-        if (!lines.empty() && !Trim(lines.back().text).empty()) lines.push_back(Classify(""));
         lines.push_back(Classify(std::string("[") + section + "]"));
         lines.push_back(Classify(entry));
     } else if (const long k = FindKey(lines, s, key); k >= 0) {
