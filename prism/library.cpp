@@ -22,7 +22,7 @@ void PrismStartUp(const char* folder) {
         if (letter.Path()[0]) letter.Load(letter.Path());
     }
     const std::string converter = std::string(folder) + platform::kPathSeparator + kConverterFile;
-    gPrism.converterModule = platform::LoadModule(converter.c_str());
+    gPrism.converterModule = platform::OpenModule(converter.c_str());
     if (gPrism.converterModule)
         gPrism.rawToBmp = reinterpret_cast<RawToBmpEntry>(
             platform::FindEntry(gPrism.converterModule, "RawToBmp"));
@@ -30,7 +30,7 @@ void PrismStartUp(const char* folder) {
 
 void PrismShutDown() {
     if (gPrism.converterModule) {
-        platform::FreeModule(gPrism.converterModule);
+        platform::CloseModule(gPrism.converterModule);
         gPrism.converterModule = nullptr;
         gPrism.rawToBmp = nullptr;  // the entry died with its module
     }

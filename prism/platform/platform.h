@@ -28,9 +28,9 @@ bool WriteProfileText(const char* section, const char* key, const char* value, c
 std::string OwnModuleFolder();
 
 // Optional converter library: loaded by full path, entry looked up by name.
-void* LoadModule(const char* path);
+void* OpenModule(const char* path);
 void* FindEntry(void* module, const char* name);
-void FreeModule(void* module);
+void CloseModule(void* module);
 
 // (a * b) / c rounded to the nearest integer, halves away from zero; -1 when
 // c is 0 or the result does not fit in 32 bits (the Windows MulDiv rules).

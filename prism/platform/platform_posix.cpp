@@ -158,9 +158,9 @@ std::string OwnModuleFolder() {
     return slash == std::string::npos ? "." : file.substr(0, slash);
 }
 
-void* LoadModule(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
+void* OpenModule(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
 void* FindEntry(void* module, const char* name) { return dlsym(module, name); }
-void FreeModule(void* module) { dlclose(module); }
+void CloseModule(void* module) { dlclose(module); }
 
 int MulDiv(int a, int b, int c) {
     if (c == 0) return -1;

@@ -30,13 +30,13 @@ std::string OwnModuleFolder() {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-void* LoadModule(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
+void* OpenModule(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
 
 void* FindEntry(void* module, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-void FreeModule(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
+void CloseModule(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
 
 int MulDiv(int a, int b, int c) { return ::MulDiv(a, b, c); }
 

@@ -1,0 +1,28 @@
+# Windows-side tests. The 64-bit Windows build runs them under Wine, inside a
+# fixture that starts a private display, prefix and wineserver; the 32-bit
+# build (the product) is checked statically.
+set(WINE_ENV ${CMAKE_CURRENT_LIST_DIR}/wine_env.sh)
+
+add_executable(prism_dll_test ${CMAKE_CURRENT_LIST_DIR}/prism_dll_test.cpp)
+target_include_directories(prism_dll_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/tools)
+target_sources(prism_dll_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/scene.cpp)
+add_dependencies(prism_dll_test Prism kiln)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
+  add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
+  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+  function(add_wine_test name target)
+    add_test(NAME ${name} COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} run $<TARGET_FILE:${target}> ${ARGN})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+  endfunction()
+
+  add_wine_test(wine_prism_unit_tests prism_unit_tests)
+  add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+else()
+  # The product's DLL: exactly the six undecorated names at ordinals 1..6.
+  add_test(NAME prism_dll_exports
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Prism>)
+endif()

@@ -1,0 +1,221 @@
+// Prism.dll as a caller sees it: the six exports by name and by ordinal with
+// no decorated names, conversions in built-in mode, delegated mode through
+// the test converter, and the message that Setting shows before any conversion.
+//   prism_dll_test PRISM_DLL KILN_DLL
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "scene.h"
+#include "wine_test.h"
+
+namespace {
+
+using BufToFileFn = int(__stdcall*)(int, int, const unsigned char*, const char*, int, int);
+using BmpToJpgFn = int(__stdcall*)(int, int, const char*, const char*, int, int);
+using SettingFn = int(__stdcall*)(HWND);
+using SEOnOffGetFn = int(__stdcall*)();
+using SEOnOffSetFn = int(__stdcall*)(int);
+
+const char* const kExportNames[6] = {"BmpToJpg", "BufToBmp", "BufToJpg", "GetSEOnOff", "SetSEOnOff", "Setting"};
+
+std::string gPrismDll;
+std::string gKilnDll;
+
+struct Prism {
+    HMODULE module = nullptr;
+    BufToFileFn bufToBmp = nullptr;
+    BufToFileFn bufToJpg = nullptr;
+    BmpToJpgFn bmpToJpg = nullptr;
+    SettingFn setting = nullptr;
+    SEOnOffGetFn getSE = nullptr;
+    SEOnOffSetFn setSE = nullptr;
+};
+
+std::string MakeFolder(const char* name) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + name + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::vector<std::uint8_t> ReadAll(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return bytes;
+    bytes.resize(GetFileSize(f, nullptr));
+    DWORD read = 0;
+    ReadFile(f, bytes.data(), DWORD(bytes.size()), &read, nullptr);
+    CloseHandle(f);
+    bytes.resize(read);
+    return bytes;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Loads a copy of Prism.dll placed in folder (with the converter when asked).
+Prism LoadPrismIn(const std::string& folder, bool withConverter) {
+    CopyFileA(gPrismDll.c_str(), (folder + "\\Prism.dll").c_str(), FALSE);
+    if (withConverter) CopyFileA(gKilnDll.c_str(), (folder + "\\Kiln.DLL").c_str(), FALSE);
+    Prism p;
+    p.module = LoadLibraryA((folder + "\\Prism.dll").c_str());
+    ok(p.module != nullptr, "Prism.dll in %s did not load (error %lu)", folder.c_str(), GetLastError());
+    if (!p.module) return p;
+    p.bmpToJpg = reinterpret_cast<BmpToJpgFn>(GetProcAddress(p.module, "BmpToJpg"));
+    p.bufToBmp = reinterpret_cast<BufToFileFn>(GetProcAddress(p.module, "BufToBmp"));
+    p.bufToJpg = reinterpret_cast<BufToFileFn>(GetProcAddress(p.module, "BufToJpg"));
+    p.getSE = reinterpret_cast<SEOnOffGetFn>(GetProcAddress(p.module, "GetSEOnOff"));
+    p.setSE = reinterpret_cast<SEOnOffSetFn>(GetProcAddress(p.module, "SetSEOnOff"));
+    p.setting = reinterpret_cast<SettingFn>(GetProcAddress(p.module, "Setting"));
+    return p;
+}
+
+// The names in the DLL's export directory.
+std::vector<std::string> ExportedNames(HMODULE module) {
+    auto base = reinterpret_cast<const std::uint8_t*>(module);
+    auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    auto exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    auto names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    std::vector<std::string> result;
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+        result.push_back(reinterpret_cast<const char*>(base + names[i]));
+    return result;
+}
+
+void TestExports(const std::string& folder) {
+    Prism p = LoadPrismIn(folder, false);
+    if (!p.module) return;
+    for (int ordinal = 1; ordinal <= 6; ++ordinal) {
+        FARPROC byName = GetProcAddress(p.module, kExportNames[ordinal - 1]);
+        FARPROC byOrdinal = GetProcAddress(p.module, MAKEINTRESOURCEA(ordinal));
+        ok(byName != nullptr, "export %s not found by name", kExportNames[ordinal - 1]);
+        ok(byName == byOrdinal, "ordinal %d is not %s", ordinal, kExportNames[ordinal - 1]);
+    }
+    const std::vector<std::string> names = ExportedNames(p.module);
+    ok(names.size() == 6, "got %u exported names, expected 6", unsigned(names.size()));
+    for (const std::string& name : names)
+        ok(name.find('@') == std::string::npos && name[0] != '_', "decorated name exported: %s", name.c_str());
+    FreeLibrary(p.module);
+}
+
+// Keeps the last non-empty static text of a message box.
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM out) {
+    char cls[32];
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0) {
+        char t[256];
+        GetWindowTextA(child, t, sizeof t);
+        if (t[0]) lstrcpynA(reinterpret_cast<char*>(out), t, 256);
+    }
+    return TRUE;
+}
+
+// Closes the first message box with that caption and reports its text.
+struct MessageBoxWatcher {
+    std::string caption;
+    std::string text;
+    HANDLE thread = nullptr;
+
+    static DWORD WINAPI Watch(void* self) {
+        auto* w = static_cast<MessageBoxWatcher*>(self);
+        for (int i = 0; i < 200; ++i) {
+            HWND box = FindWindowA("#32770", w->caption.c_str());
+            if (box) {
+                char text[256] = {};
+                EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(text));
+                w->text = text;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return 0;
+            }
+            Sleep(50);
+        }
+        return 0;
+    }
+
+    void Start(const char* c) {
+        caption = c;
+        thread = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    }
+    void Join() {
+        WaitForSingleObject(thread, 15000);
+        CloseHandle(thread);
+    }
+};
+
+void TestBuiltInMode(const std::string& folder) {
+    Prism p = LoadPrismIn(folder, false);
+    if (!p.module) return;
+
+    MessageBoxWatcher watcher;
+    watcher.Start("Image Process");
+    const int settingResult = p.setting(nullptr);
+    watcher.Join();
+    ok(settingResult == 0, "Setting before any conversion returned %d, expected 0", settingResult);
+    ok(watcher.text == "Sensor cannot decided. Please capture some picture first.",
+       "Setting showed \"%s\"", watcher.text.c_str());
+
+    std::vector<std::uint8_t> frame = RenderSceneRaw(Scene::ToneChart, 640, 480);
+    frame.resize(frame.size() + 128);
+    const std::string bmp = folder + "\\chart.bmp";
+    const std::string jpg = folder + "\\chart.jpg";
+    ok(p.bufToBmp(640, 480, frame.data(), bmp.c_str(), 0, 0) == 1, "BufToBmp failed");
+    const std::vector<std::uint8_t> bmpBytes = ReadAll(bmp);
+    ok(bmpBytes.size() == 921654, "BMP has %u bytes, expected 921654", unsigned(bmpBytes.size()));
+    ok(p.bufToJpg(640, 480, frame.data(), jpg.c_str(), 0, 0) == 1, "BufToJpg failed");
+    const std::vector<std::uint8_t> jpgBytes = ReadAll(jpg);
+    ok(jpgBytes.size() > 2 && jpgBytes[0] == 0xFF && jpgBytes[1] == 0xD8, "JPEG file does not start with SOI");
+
+    ok(p.bufToJpg(640, 480, frame.data(), jpg.c_str(), 0, 3) == 0, "set index 3 was accepted");
+    ok(p.bufToJpg(800, 600, frame.data(), (folder + "\\big.jpg").c_str(), 0, 0) == 0, "800 x 600 was accepted");
+    ok(!Exists(folder + "\\big.jpg"), "a refused conversion left a file");
+    ok(p.bmpToJpg(640, 480, bmp.c_str(), (folder + "\\again.jpg").c_str(), 0, 1) == 1, "BmpToJpg failed");
+    ok(p.setSE(5) == 5 && p.getSE() == 5, "SetSEOnOff(5) / GetSEOnOff did not give 5");
+    FreeLibrary(p.module);
+}
+
+void TestDelegatedMode(const std::string& folder) {
+    Prism p = LoadPrismIn(folder, true);
+    if (!p.module) return;
+    const int width = 8, height = 4;
+    std::vector<std::uint8_t> frame(width * height + 128);
+    for (int i = 0; i < width * height; ++i) frame[i] = std::uint8_t(10 * i);
+    const std::string bmp = folder + "\\kiln.bmp";
+    ok(p.bufToBmp(width, height, frame.data(), bmp.c_str(), 3, 0) == 1, "delegated BufToBmp failed");
+    const std::vector<std::uint8_t> bytes = ReadAll(bmp);
+    ok(bytes.size() == 54 + std::size_t(width) * height * 3, "delegated BMP has %u bytes", unsigned(bytes.size()));
+    bool same = bytes.size() == 54 + std::size_t(width) * height * 3;
+    for (int i = 0; same && i < width * height; ++i) {
+        const std::uint8_t* px = bytes.data() + 54 + 3 * i;
+        same = px[0] == frame[i] && px[1] == frame[i] / 2 && px[2] == 255 - frame[i];
+    }
+    ok(same, "delegated BMP pixels are not the converter's, unflipped");
+    const int settingResult = p.setting(nullptr);
+    ok(settingResult == 1, "delegated Setting returned %d, expected 1", settingResult);
+
+    frame[0] = 0xEE;  // the test converter refuses this frame
+    const std::string refused = folder + "\\refused.jpg";
+    ok(p.bufToJpg(width, height, frame.data(), refused.c_str(), 0, 0) == 0, "refused conversion reported success");
+    ok(!Exists(refused), "refused conversion left %s", refused.c_str());
+    FreeLibrary(p.module);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::printf("usage: prism_dll_test PRISM_DLL KILN_DLL\n");
+        return 2;
+    }
+    gPrismDll = argv[1];
+    gKilnDll = argv[2];
+    TestExports(MakeFolder("prism-exports-"));
+    TestBuiltInMode(MakeFolder("prism-builtin-"));
+    TestDelegatedMode(MakeFolder("prism-delegated-"));
+    return wine_test::Finish();
+}

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The Wine environment of one build folder: a private Xvfb display and wine
+# prefix inside the folder, and a persistent wineserver so that each test
+# program starts in well under a second.
+#   wine_env.sh BUILD_DIR start | stop | run PROGRAM [ARGS...]
+# The test programs are 64-bit: our machines run no 32-bit user code.
+set -u
+build=$1
+command=$2
+shift 2
+
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
+display_file="$build/wine-display"
+xvfb_pid_file="$build/wine-xvfb.pid"
+
+start_display() {
+    local n
+    for n in $(seq 91 160); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    echo $! > "$xvfb_pid_file"
+    for _ in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.05
+    done
+    echo "$n" > "$display_file"
+}
+
+case "$command" in
+start)
+    "$0" "$build" stop >/dev/null 2>&1
+    start_display
+    export DISPLAY=":$(cat "$display_file")"
+    # Detached from our output, or ctest would wait for the server to end.
+    "$WINESERVER" -p </dev/null >/dev/null 2>&1 || exit 1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        "$WINELOADER" wineboot -i >/dev/null 2>&1
+    fi
+    # Unmanaged windows: without a window manager every hidden window would
+    # otherwise wait for one.
+    "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    ;;
+stop)
+    "$WINESERVER" -k >/dev/null 2>&1
+    if [ -f "$xvfb_pid_file" ]; then
+        kill "$(cat "$xvfb_pid_file")" 2>/dev/null
+        rm -f "$xvfb_pid_file"
+    fi
+    rm -f "$display_file"
+    true
+    ;;
+run)
+    [ -f "$display_file" ] || { echo "wine_env: no display; start the fixture first" >&2; exit 1; }
+    export DISPLAY=":$(cat "$display_file")"
+    exec "$WINELOADER" "$@"
+    ;;
+*)
+    echo "usage: wine_env.sh BUILD_DIR start|stop|run PROGRAM [ARGS...]" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,36 @@
+// Checks in the manner of Wine's conformance tests: every check says what it
+// got and what it expected, and the program ends with a count.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace wine_test {
+
+inline int gPassed = 0;
+inline int gFailed = 0;
+
+inline bool Check(bool condition, const char* file, int line, const char* format, ...) {
+    if (condition) {
+        ++gPassed;
+        return true;
+    }
+    ++gFailed;
+    std::fprintf(stdout, "%s:%d: Test failed: ", file, line);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stdout, format, args);
+    va_end(args);
+    std::fputc('\n', stdout);
+    return false;
+}
+
+// Prints the closing count; the program's exit status.
+inline int Finish() {
+    std::printf("%d passed, %d failed\n", gPassed, gFailed);
+    return gFailed == 0 ? 0 : 1;
+}
+
+}  // namespace wine_test
+
+#define ok(condition, ...) wine_test::Check((condition), __FILE__, __LINE__, __VA_ARGS__)
