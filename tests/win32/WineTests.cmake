@@ -21,6 +21,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 
   add_wine_test(wine_prism_unit_tests prism_unit_tests)
   add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+
+  # Both builds give the same bytes (needs the native build's prism tool).
+  set(NATIVE_BUILD_DIR "" CACHE PATH "native build folder, for the comparison of the builds")
+  if(NATIVE_BUILD_DIR)
+    add_test(NAME builds_give_same_bytes
+             COMMAND ${CMAKE_CURRENT_LIST_DIR}/compare_builds.sh ${CMAKE_BINARY_DIR}
+                     ${NATIVE_BUILD_DIR}/tools/prism $<TARGET_FILE:prism_tool>)
+    set_tests_properties(builds_give_same_bytes PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
+  endif()
 else()
   # The product's DLL: exactly the six undecorated names at ordinals 1..6.
   add_test(NAME prism_dll_exports

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds both builds and runs every test: the native unit and library tests,
+# the static checks of the 32-bit Windows product, and the Windows-side tests
+# (64-bit build under Wine, on a private display and prefix in its build folder).
+#   scripts/test.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+"$root/scripts/setup.sh" "$build"
+
+jobs=2
+configure() {  # folder, extra cmake arguments...
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+
+configure "$build/native"
+configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DJPEG_WINDOWS_PREFIX="$build/jpeg-i686"
+configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+    -DJPEG_WINDOWS_PREFIX="$build/jpeg-x86_64" -DNATIVE_BUILD_DIR="$build/native"
+
+status=0
+for b in native win32 win64; do
+    echo "== build $b"
+    cmake --build "$build/$b" -j "$jobs" 2>&1 | grep -E 'error|warning:' || true
+    [ "${PIPESTATUS[0]}" = 0 ] || { echo "build $b failed" >&2; exit 1; }
+done
+for b in native win32 win64; do
+    echo "== test $b"
+    (cd "$build/$b" && ctest --output-on-failure) || status=1
+done
+exit $status
