@@ -54,31 +54,50 @@ void SmartBlurWeightTable(double g, std::uint8_t (&table)[kSmartBlurStrengths]) 
 
 namespace {
 
-// Sum of absolute differences across the four Sobel-like directions of one
-// channel; up, mid and down point at the same channel of the pixel in the row
-// before, the pixel's own row and the row after.
-inline int EdgeStrength(const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down) {
-    const int nw = up[-3], n = up[0], ne = up[3];
-    const int w = mid[-3], e = mid[3];
-    const int sw = down[-3], s = down[0], se = down[3];
-    const int d1 = (ne + 2 * e + se) - (nw + 2 * w + sw);
-    const int d2 = (n + 2 * ne + e) - (w + 2 * sw + s);
-    const int d3 = (e + 2 * se + s) - (n + 2 * nw + w);
-    const int d4 = (sw + 2 * s + se) - (nw + 2 * n + ne);
-    return std::abs(d1) + std::abs(d2) + std::abs(d3) + std::abs(d4);
+// Edge strength of every interior byte of a row: the sum of absolute
+// differences across four Sobel-like directions, each byte against the same
+// channel of its neighbours (three bytes apart) in the rows before and after.
+// Written for the compiler to vectorise; the largest strength, 4080, fits
+// 16 bits.
+void EdgeStrengthRow(const std::uint8_t* __restrict up, const std::uint8_t* __restrict mid,
+                     const std::uint8_t* __restrict down, std::size_t rowBytes,
+                     std::int16_t* __restrict strength) {
+    for (std::size_t i = 3; i + 3 < rowBytes; ++i) {
+        const int nw = up[i - 3], n = up[i], ne = up[i + 3];
+        const int w = mid[i - 3], e = mid[i + 3];
+        const int sw = down[i - 3], s = down[i], se = down[i + 3];
+        const int d1 = (ne + 2 * e + se) - (nw + 2 * w + sw);
+        const int d2 = (n + 2 * ne + e) - (w + 2 * sw + s);
+        const int d3 = (e + 2 * se + s) - (n + 2 * nw + w);
+        const int d4 = (sw + 2 * s + se) - (nw + 2 * n + ne);
+        strength[i] = static_cast<std::int16_t>(std::abs(d1) + std::abs(d2) + std::abs(d3) + std::abs(d4));
+    }
 }
 
-// Pulls the three channel strengths together: of the smallest and the largest,
-// the one farther from the middle value becomes the middle value (the smallest
-// on a tie). When the replaced value occurs twice all three are equal, so
-// replacing every channel that holds it is the same thing.
-inline void PullTogether(int m[3]) {
-    const int lo = std::min(m[0], std::min(m[1], m[2]));
-    const int hi = std::max(m[0], std::max(m[1], m[2]));
-    const int mid = m[0] + m[1] + m[2] - lo - hi;
-    const int replaced = (hi - mid > mid - lo) ? hi : lo;
-    for (int c = 0; c < 3; ++c)
-        if (m[c] == replaced) m[c] = mid;
+// Pulls the three channel strengths of each interior pixel together: of the
+// smallest and the largest, the one farther from the middle value becomes the
+// middle value (the smallest on a tie). Each byte does this for its own
+// channel, finding its pixel's other two channels by the channel number in
+// channelOf (0, 1, 2 repeating), so the loop vectorises; when the replaced
+// value occurs twice all three are equal and replacing both changes nothing.
+// The result is limited to the weight table's last index.
+void PullTogetherRow(const std::int16_t* __restrict strength, const std::uint8_t* __restrict channelOf,
+                     std::size_t rowBytes, std::int16_t* __restrict pulled) {
+    using Strength = std::int16_t;  // 16-bit lanes: strengths stay below 4096, sums below 12288
+    for (std::size_t i = 3; i + 3 < rowBytes; ++i) {
+        const Strength channel = channelOf[i];
+        const Strength before2 = strength[i - 2], before1 = strength[i - 1];
+        const Strength a = strength[i];
+        const Strength after1 = strength[i + 1], after2 = strength[i + 2];
+        const Strength b = channel == 2 ? before2 : after1;
+        const Strength c = channel == 0 ? after2 : before1;
+        const Strength lo = std::min(a, std::min(b, c));
+        const Strength hi = std::max(a, std::max(b, c));
+        const Strength mid = static_cast<Strength>(a + b + c - lo - hi);
+        const Strength replaced = Strength(hi - mid) > Strength(mid - lo) ? hi : lo;
+        const Strength limit = kStrengthCount - 1;
+        pulled[i] = std::min(a == replaced ? mid : a, limit);
+    }
 }
 
 void FillBorder(std::uint8_t* map, int width, int height) {
@@ -95,16 +114,17 @@ void BuildEdgeMap(const std::uint8_t* rgb, int width, int height, const WeightTa
                   std::uint8_t* map) {
     FillBorder(map, width, height);
     const std::size_t rowBytes = std::size_t(width) * 3;
+    // The border pixels' entries are read beside interior ones but never used.
+    std::int16_t strength[kMaxRgbWidth * 3] = {};
+    std::int16_t pulled[kMaxRgbWidth * 3];
+    std::uint8_t channelOf[kMaxRgbWidth * 3];
+    for (std::size_t i = 0; i < rowBytes; ++i) channelOf[i] = static_cast<std::uint8_t>(i % 3);
     for (int y = 1; y < height - 1; ++y) {
         const std::uint8_t* mid = rgb + y * rowBytes;
+        EdgeStrengthRow(mid - rowBytes, mid, mid + rowBytes, rowBytes, strength);
+        PullTogetherRow(strength, channelOf, rowBytes, pulled);
         std::uint8_t* out = map + y * rowBytes;
-        for (std::size_t i = 3; i + 3 < rowBytes; i += 3) {
-            int m[3];
-            for (int c = 0; c < 3; ++c)
-                m[c] = EdgeStrength(mid + i + c - rowBytes, mid + i + c, mid + i + c + rowBytes);
-            PullTogether(m);
-            for (int c = 0; c < 3; ++c) out[i + c] = weight[std::min(m[c], kStrengthCount - 1)];
-        }
+        for (std::size_t i = 3; i + 3 < rowBytes; ++i) out[i] = weight[pulled[i]];
     }
 }
 
@@ -124,11 +144,11 @@ void ErodeEdgeMap(std::uint8_t* map, int width, int height, std::uint8_t* copy) 
     }
 }
 
-void BlendWithNeighbours(std::uint8_t* rgb, int width, int height, const std::uint8_t* map,
-                         int centreWeight, std::uint8_t* copy) {
+// quotient(w, sum8, centre) gives the blended byte for map weight w.
+template <class Quotient>
+void BlendRows(std::uint8_t* rgb, int width, int height, const std::uint8_t* map,
+               const std::uint8_t* copy, Quotient quotient) {
     const std::size_t rowBytes = std::size_t(width) * 3;
-    std::memcpy(copy, rgb, rowBytes * height);
-    const long long k = centreWeight;
     for (int y = 1; y < height - 1; ++y) {
         const std::uint8_t* up = copy + (y - 1) * rowBytes;
         const std::uint8_t* mid = copy + y * rowBytes;
@@ -138,10 +158,28 @@ void BlendWithNeighbours(std::uint8_t* rgb, int width, int height, const std::ui
         for (std::size_t i = 3; i + 3 < rowBytes; ++i) {
             const int sum8 = up[i - 3] + up[i] + up[i + 3] + mid[i - 3] + mid[i + 3] + down[i - 3] +
                              down[i] + down[i + 3];
-            const long long w = weights[i];
-            const long long value = (w * sum8 + k * mid[i]) / (8 * w + k);
-            out[i] = static_cast<std::uint8_t>(std::min(value, 255LL));
+            out[i] = quotient(weights[i], sum8, mid[i]);
         }
+    }
+}
+
+// (w * sum8 + k * centre) / (8 * w + k): a weighted mean of bytes, so never
+// above 255. A divider per map weight serves the usual centre weights; a
+// huge one from a settings file takes the plain division.
+void BlendWithNeighbours(std::uint8_t* rgb, int width, int height, const std::uint8_t* map,
+                         int centreWeight, std::uint8_t* copy) {
+    std::memcpy(copy, rgb, std::size_t(width) * 3 * height);
+    const std::uint32_t k = static_cast<std::uint32_t>(centreWeight);
+    if (ByteDivider::Handles(8LL * kFlat + k)) {
+        ByteDivider divide[kFlat + 1];
+        for (std::uint32_t w = 0; w <= kFlat; ++w) divide[w] = ByteDivider(8 * w + k);
+        BlendRows(rgb, width, height, map, copy, [&](std::uint32_t w, std::uint32_t sum8, std::uint32_t centre) {
+            return static_cast<std::uint8_t>(divide[w](w * sum8 + k * centre));
+        });
+    } else {
+        BlendRows(rgb, width, height, map, copy, [&](long long w, long long sum8, long long centre) {
+            return static_cast<std::uint8_t>((w * sum8 + k * centre) / (8 * w + k));
+        });
     }
 }
 

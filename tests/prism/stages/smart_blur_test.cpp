@@ -177,7 +177,8 @@ TEST(SmartBlur, BlurMatchesReference) {
     const struct {
         int k;
         long long effective;
-    } weights[] = {{1, 1}, {256, 256}, {65536, 65536}, {INT_MAX, INT_MAX}, {0, 1}, {-9, 1}};
+    } weights[] = {{1, 1},           {256, 256},         {65536, 65536}, {1046536, 1046536},
+                   {1046537, 1046537}, {INT_MAX, INT_MAX}, {0, 1},         {-9, 1}};
     unsigned seed = 100;
     for (const Size size : kSizes)
         for (int amplitude : kAmplitudes)

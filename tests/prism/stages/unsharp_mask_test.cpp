@@ -109,17 +109,24 @@ TEST(UnsharpMask, LimitsResultsAndMirrorsBorders) {
 
 TEST(UnsharpMask, MatchesReference) {
     std::mt19937 random(7);
+    // The usual kernels, one with a negative weight sum, and kernels whose
+    // divisor or sums outgrow 32-bit fast arithmetic.
+    const Weights kernels[] = {kDefaultA,
+                               RandomKernel(random, 3),
+                               RandomKernel(random, 50),
+                               {1, 1, 1, 1, -12, 1, 1, 1, 1},
+                               {0, -1, 0, -1, 2000000, -1, 0, -1, 0},
+                               RandomKernel(random, 100000000)};
     unsigned seed = 10;
     for (const Size size : kSizes)
-        for (int spread : {0, 3, 50, 100000000}) {
-            const Weights kernel = spread == 0 ? kDefaultA : RandomKernel(random, spread);
+        for (const Weights& kernel : kernels) {
             CLetterParams params;
             SetKernel(params.UnsharpMask, kernel);
             Plane rgb = NoisyRampPlane(size.width, size.height, 60, seed++);
             const Plane expected = ReferenceKernels(rgb, size.width, size.height,
                                                     [&](int, int) -> const Weights& { return kernel; });
             UnsharpMask(params, rgb.data(), size.width, size.height);
-            ASSERT_EQ(rgb, expected) << size.width << "x" << size.height << " spread " << spread;
+            ASSERT_EQ(rgb, expected) << size.width << "x" << size.height << " kernel centre " << kernel[4];
         }
 }
 
@@ -156,8 +163,11 @@ TEST(TwoLevelUnsharpMask, ChoosesTheKernelByTheEdgeMap) {
             for (int threshold : {1, 100, 200, 255}) {
                 CLetterParams params;
                 params.TwoLevelThreshold = threshold;
+                // Amplitude 60 also sends one kernel down the 64-bit path.
                 const Weights one = amplitude == 3 ? kDefaultOne : RandomKernel(random, 9);
-                const Weights two = amplitude == 3 ? kDefaultTwo : RandomKernel(random, 9);
+                const Weights two = amplitude == 3    ? kDefaultTwo
+                                    : amplitude == 60 ? RandomKernel(random, 50000000)
+                                                      : RandomKernel(random, 9);
                 SetKernel(params.OneUM, one);
                 SetKernel(params.TwoUM, two);
                 Plane rgb = NoisyRampPlane(size.width, size.height, amplitude, seed++);
