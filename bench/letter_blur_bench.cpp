@@ -71,7 +71,9 @@ void LetterD(benchmark::State& state) {
 }
 
 void LetterM(benchmark::State& state) {
-    RunLetter(state, [](const CLetterParams& p, int w, int h) { TwoLevelUnsharpMask(p, gRgbPlane, w, h); });
+    RunLetter(state, [](const CLetterParams& p, int w, int h) {
+        TwoLevelUnsharpMask(p, gRgbPlane, w, h);
+    });
 }
 
 void LetterN(benchmark::State& state) {

@@ -22,7 +22,8 @@ void ExpandRow(const std::uint8_t* a, const std::uint8_t* b, int width, std::uin
         std::uint8_t* odd = even + 3;
         for (int c = 0; c < 3; ++c) {
             even[c] = static_cast<std::uint8_t>((a[at + c] + b[at + c]) >> 1);
-            odd[c] = static_cast<std::uint8_t>((a[at + c] + a[right + c] + b[at + c] + b[right + c]) >> 2);
+            odd[c] = static_cast<std::uint8_t>(
+                (a[at + c] + a[right + c] + b[at + c] + b[right + c]) >> 2);
         }
     }
 }

@@ -40,7 +40,8 @@ public:
     static bool Handles(long long divisor) { return divisor >= 1 && divisor <= kMaxDivisor; }
 
     ByteDivider() = default;
-    explicit ByteDivider(std::uint32_t divisor) : magic_((std::uint64_t(1) << kShift) / divisor + 1) {}
+    explicit ByteDivider(std::uint32_t divisor)
+        : magic_((std::uint64_t(1) << kShift) / divisor + 1) {}
     std::uint32_t operator()(std::uint32_t n) const {
         return static_cast<std::uint32_t>((n * magic_) >> kShift);
     }

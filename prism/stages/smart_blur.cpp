@@ -31,29 +31,6 @@ int CurveEntry(double value) {
     return ToneEntry(std::min(value, double(kStrengthCount - 1)));
 }
 
-}  // namespace
-
-// A power curve U stretches the strength; an S-curve S of the same exponent
-// turns it into a falling weight through its reversed copy T[i] = S[255 - i].
-void SmartBlurWeightTable(double g, std::uint8_t (&table)[kSmartBlurStrengths]) {
-    int s[256];
-    const double sScale = std::pow(127.0, 1.0 - g);
-    for (int i = 0; i <= 127; ++i) s[i] = CurveEntry(sScale * std::pow(double(i), g));
-    for (int i = 128; i <= 255; ++i) s[i] = 255 - s[255 - i];
-
-    int u[kStrengthCount];
-    const double uScale = std::pow(255.0, 1.0 - g);
-    for (int i = 0; i <= 255; ++i) u[i] = CurveEntry(uScale * std::pow(double(i), g));
-    for (int i = 256; i < kStrengthCount; ++i) u[i] = 511 - u[511 - i];
-
-    for (int i = 0; i < kStrengthCount; ++i) {
-        const int index = std::min(u[i] + (u[i] >> 2), 255);
-        table[i] = static_cast<std::uint8_t>(s[255 - index]);
-    }
-}
-
-namespace {
-
 // Edge strength of every interior byte of a row: the sum of absolute
 // differences across four Sobel-like directions, each byte against the same
 // channel of its neighbours (three bytes apart) in the rows before and after.
@@ -70,7 +47,8 @@ void EdgeStrengthRow(const std::uint8_t* __restrict up, const std::uint8_t* __re
         const int d2 = (n + 2 * ne + e) - (w + 2 * sw + s);
         const int d3 = (e + 2 * se + s) - (n + 2 * nw + w);
         const int d4 = (sw + 2 * s + se) - (nw + 2 * n + ne);
-        strength[i] = static_cast<std::int16_t>(std::abs(d1) + std::abs(d2) + std::abs(d3) + std::abs(d4));
+        strength[i] =
+            static_cast<std::int16_t>(std::abs(d1) + std::abs(d2) + std::abs(d3) + std::abs(d4));
     }
 }
 
@@ -81,8 +59,9 @@ void EdgeStrengthRow(const std::uint8_t* __restrict up, const std::uint8_t* __re
 // channelOf (0, 1, 2 repeating), so the loop vectorises; when the replaced
 // value occurs twice all three are equal and replacing both changes nothing.
 // The result is limited to the weight table's last index.
-void PullTogetherRow(const std::int16_t* __restrict strength, const std::uint8_t* __restrict channelOf,
-                     std::size_t rowBytes, std::int16_t* __restrict pulled) {
+void PullTogetherRow(const std::int16_t* __restrict strength,
+                     const std::uint8_t* __restrict channelOf, std::size_t rowBytes,
+                     std::int16_t* __restrict pulled) {
     using Strength = std::int16_t;  // 16-bit lanes: strengths stay below 4096, sums below 12288
     for (std::size_t i = 3; i + 3 < rowBytes; ++i) {
         const Strength channel = channelOf[i];
@@ -173,13 +152,15 @@ void BlendWithNeighbours(std::uint8_t* rgb, int width, int height, const std::ui
     if (ByteDivider::Handles(8LL * kFlat + k)) {
         ByteDivider divide[kFlat + 1];
         for (std::uint32_t w = 0; w <= kFlat; ++w) divide[w] = ByteDivider(8 * w + k);
-        BlendRows(rgb, width, height, map, copy, [&](std::uint32_t w, std::uint32_t sum8, std::uint32_t centre) {
-            return static_cast<std::uint8_t>(divide[w](w * sum8 + k * centre));
-        });
+        BlendRows(rgb, width, height, map, copy,
+                  [&](std::uint32_t w, std::uint32_t sum8, std::uint32_t centre) {
+                      return static_cast<std::uint8_t>(divide[w](w * sum8 + k * centre));
+                  });
     } else {
-        BlendRows(rgb, width, height, map, copy, [&](long long w, long long sum8, long long centre) {
-            return static_cast<std::uint8_t>((w * sum8 + k * centre) / (8 * w + k));
-        });
+        BlendRows(rgb, width, height, map, copy,
+                  [&](long long w, long long sum8, long long centre) {
+                      return static_cast<std::uint8_t>((w * sum8 + k * centre) / (8 * w + k));
+                  });
     }
 }
 
@@ -203,8 +184,10 @@ void SharpenEdges(std::uint8_t* rgb, int width, int height, const std::uint8_t* 
                 if (w >= threshold) continue;
                 const int d = w + base;
                 const int cross = up[at + c] + down[at + c] + mid[left + c] + mid[right + c];
-                const int diagonal = up[left + c] + up[right + c] + down[left + c] + down[right + c];
-                const int value = (d * mid[at + c] - 3 * cross - 2 * diagonal) / (d - kSharpenDivisorOffset);
+                const int diagonal =
+                    up[left + c] + up[right + c] + down[left + c] + down[right + c];
+                const int value =
+                    (d * mid[at + c] - 3 * cross - 2 * diagonal) / (d - kSharpenDivisorOffset);
                 rgb[y * rowBytes + at + c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
             }
         }
@@ -213,15 +196,36 @@ void SharpenEdges(std::uint8_t* rgb, int width, int height, const std::uint8_t* 
 
 }  // namespace
 
+// A power curve U stretches the strength; an S-curve S of the same exponent
+// turns it into a falling weight through its reversed copy T[i] = S[255 - i].
+void SmartBlurWeightTable(double g, std::uint8_t (&table)[kSmartBlurStrengths]) {
+    int s[256];
+    const double sScale = std::pow(127.0, 1.0 - g);
+    for (int i = 0; i <= 127; ++i) s[i] = CurveEntry(sScale * std::pow(double(i), g));
+    for (int i = 128; i <= 255; ++i) s[i] = 255 - s[255 - i];
+
+    int u[kStrengthCount];
+    const double uScale = std::pow(255.0, 1.0 - g);
+    for (int i = 0; i <= 255; ++i) u[i] = CurveEntry(uScale * std::pow(double(i), g));
+    for (int i = 256; i < kStrengthCount; ++i) u[i] = 511 - u[511 - i];
+
+    for (int i = 0; i < kStrengthCount; ++i) {
+        const int index = std::min(u[i] + (u[i] >> 2), 255);
+        table[i] = static_cast<std::uint8_t>(s[255 - index]);
+    }
+}
+
 void SmartBlur(std::uint8_t* rgb, int width, int height, double g, int erosionPasses, bool apply,
                int centreWeight) {
     if (!RgbImageFits(width, height)) return;
     WeightTable weight;
     SmartBlurWeightTable(g, weight);
     BuildEdgeMap(rgb, width, height, weight, gEdgeMap);
-    for (int pass = 0; pass < erosionPasses; ++pass) ErodeEdgeMap(gEdgeMap, width, height, gScratchRgb);
+    for (int pass = 0; pass < erosionPasses; ++pass)
+        ErodeEdgeMap(gEdgeMap, width, height, gScratchRgb);
     // A centre weight below 1 could leave the blend without a divisor.
-    if (apply) BlendWithNeighbours(rgb, width, height, gEdgeMap, std::max(centreWeight, 1), gScratchRgb);
+    if (apply)
+        BlendWithNeighbours(rgb, width, height, gEdgeMap, std::max(centreWeight, 1), gScratchRgb);
 }
 
 void SharpenBlur(std::uint8_t* rgb, int width, int height, double g, int erosionPasses, bool apply,

@@ -24,8 +24,7 @@ constexpr int kMaxKernels = 2;
 // Settings files may hold any integers, so the plain path sums in 64 bits.
 struct Kernel {
     long long weight[9];
-    long long divisor;    // the sum of the weights
-    long long magnitude;  // the sum of their absolute values
+    long long divisor;  // the sum of the weights
 };
 
 Kernel MakeKernel(const int (&weights)[9]) {
@@ -33,7 +32,6 @@ Kernel MakeKernel(const int (&weights)[9]) {
     for (int i = 0; i < 9; ++i) {
         kernel.weight[i] = weights[i];
         kernel.divisor += weights[i];
-        kernel.magnitude += std::llabs(weights[i]);
     }
     return kernel;
 }
@@ -46,14 +44,15 @@ inline std::uint8_t Filtered(const Kernel& k, const std::uint8_t* up, const std:
     if (k.divisor == 0) return mid[at];
     const long long v = k.weight[0] * up[left] + k.weight[1] * up[at] + k.weight[2] * up[right] +
                         k.weight[3] * mid[left] + k.weight[4] * mid[at] + k.weight[5] * mid[right] +
-                        k.weight[6] * down[left] + k.weight[7] * down[at] + k.weight[8] * down[right];
+                        k.weight[6] * down[left] + k.weight[7] * down[at] +
+                        k.weight[8] * down[right];
     return static_cast<std::uint8_t>(std::clamp(v / k.divisor, 0LL, 255LL));
 }
 
 // Plain path, for any kernel: pixel by pixel from the copy.
 template <class Choose>
-void ApplyKernelsPlain(const Kernel* kernels, const std::uint8_t* copy, std::uint8_t* rgb, int width,
-                       int height, Choose choose) {
+void ApplyKernelsPlain(const Kernel* kernels, const std::uint8_t* copy, std::uint8_t* rgb,
+                       int width, int height, Choose choose) {
     const std::size_t rowBytes = std::size_t(width) * 3;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* up = copy + MirroredIndex(y - 1, height) * rowBytes;
@@ -74,7 +73,8 @@ void ApplyKernelsPlain(const Kernel* kernels, const std::uint8_t* copy, std::uin
 // The usual kernels: 16-bit weights (so every sum fits 32 bits) and a divisor
 // the byte divider takes (a zero divisor goes the plain way).
 bool TakesFastPath(const Kernel& k) {
-    return std::all_of(k.weight, k.weight + 9, [](long long w) { return std::llabs(w) <= INT16_MAX; }) &&
+    return std::all_of(k.weight, k.weight + 9,
+                       [](long long w) { return std::llabs(w) <= INT16_MAX; }) &&
            ByteDivider::Handles(std::llabs(k.divisor));
 }
 
@@ -176,7 +176,8 @@ void TwoLevelUnsharpMask(const CLetterParams& params, std::uint8_t* rgb, int wid
     const int threshold = params.TwoLevelThreshold;
     const std::uint8_t* map = gEdgeMap;
     ApplyKernels(kernels, kMaxKernels, rgb, width, height, [=](std::size_t at) {
-        const bool flat = map[at] >= threshold && map[at + 1] >= threshold && map[at + 2] >= threshold;
+        const bool flat =
+            map[at] >= threshold && map[at + 1] >= threshold && map[at + 2] >= threshold;
         return flat ? 0 : 1;
     });
 }

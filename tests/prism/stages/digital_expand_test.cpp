@@ -56,9 +56,11 @@ TEST(DigitalExpand, WorkedTwoByTwoExample) {
     const int blue[] = {0, 100, 200, 40};
     for (int i = 0; i < 4; ++i) input[3 * i] = std::uint8_t(blue[i]);
     const Plane out = Expanded(input, 2, 2);
-    const int expected[4][4] = {{0, 50, 100, 100}, {100, 85, 70, 70}, {200, 120, 40, 40}, {200, 120, 40, 40}};
+    const int expected[4][4] = {
+        {0, 50, 100, 100}, {100, 85, 70, 70}, {200, 120, 40, 40}, {200, 120, 40, 40}};
     for (int Y = 0; Y < 4; ++Y)
-        for (int X = 0; X < 4; ++X) EXPECT_EQ(out[(Y * 4 + X) * 3], expected[Y][X]) << "row " << Y << " column " << X;
+        for (int X = 0; X < 4; ++X)
+            EXPECT_EQ(out[(Y * 4 + X) * 3], expected[Y][X]) << "row " << Y << " column " << X;
 }
 
 TEST(DigitalExpand, MatchesReferenceAndKeepsSourcePixels) {
@@ -66,7 +68,8 @@ TEST(DigitalExpand, MatchesReferenceAndKeepsSourcePixels) {
         int width;
         int height;
         int amplitude;
-    } cases[] = {{1, 1, 255}, {1, 6, 255}, {5, 1, 255}, {3, 3, 0}, {7, 5, 255}, {33, 20, 40}, {640, 480, 255}};
+    } cases[] = {{1, 1, 255}, {1, 6, 255},  {5, 1, 255},    {3, 3, 0},
+                 {7, 5, 255}, {33, 20, 40}, {640, 480, 255}};
     unsigned seed = 1;
     for (const auto& c : cases) {
         const Plane input = NoisyRampPlane(c.width, c.height, c.amplitude, seed++);
@@ -74,7 +77,8 @@ TEST(DigitalExpand, MatchesReferenceAndKeepsSourcePixels) {
         ASSERT_EQ(out, ReferenceExpand(input, c.width, c.height)) << c.width << "x" << c.height;
         for (int y = 0; y < c.height; ++y)
             for (int x = 0; x < c.width; ++x)
-                ASSERT_EQ(0, std::memcmp(&out[((2 * y) * 2 * c.width + 2 * x) * 3], &input[(y * c.width + x) * 3], 3))
+                ASSERT_EQ(0, std::memcmp(&out[((2 * y) * 2 * c.width + 2 * x) * 3],
+                                         &input[(y * c.width + x) * 3], 3))
                     << "source pixel " << x << "," << y;
     }
 }
@@ -91,7 +95,8 @@ TEST(DigitalExpand, LeavesImagesThatCannotDoubleAlone) {
     for (const auto& c : cases) {
         std::fill(gRgbPlane, gRgbPlane + kRgbPlaneBytes, 0x5A);
         DigitalExpand(gRgbPlane, c.width, c.height);
-        EXPECT_TRUE(std::all_of(gRgbPlane, gRgbPlane + kRgbPlaneBytes, [](std::uint8_t b) { return b == 0x5A; }))
+        EXPECT_TRUE(std::all_of(gRgbPlane, gRgbPlane + kRgbPlaneBytes,
+                                [](std::uint8_t b) { return b == 0x5A; }))
             << c.width << "x" << c.height;
     }
 }

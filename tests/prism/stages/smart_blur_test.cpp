@@ -24,7 +24,8 @@ struct Size {
 };
 
 // From one pixel to whole rows and columns of border, odd and even sizes.
-constexpr Size kSizes[] = {{1, 1}, {1, 5}, {6, 1}, {2, 2}, {2, 7}, {3, 3}, {4, 3}, {17, 9}, {40, 31}};
+constexpr Size kSizes[] = {{1, 1}, {1, 5}, {6, 1},  {2, 2},  {2, 7},
+                           {3, 3}, {4, 3}, {17, 9}, {40, 31}};
 constexpr int kAmplitudes[] = {0, 2, 5, 12, 40, 255};
 
 int Round(double x) {
@@ -57,7 +58,8 @@ Plane ReferenceEdgeMap(const Plane& rgb, int w, int h, int passes) {
         for (int x = 1; x + 1 < w; ++x) {
             int m[3];
             for (int c = 0; c < 3; ++c) {
-                const int N = v(x, y - 1, c), S = v(x, y + 1, c), E = v(x + 1, y, c), W = v(x - 1, y, c);
+                const int N = v(x, y - 1, c), S = v(x, y + 1, c), E = v(x + 1, y, c),
+                          W = v(x - 1, y, c);
                 const int NE = v(x + 1, y - 1, c), NW = v(x - 1, y - 1, c);
                 const int SE = v(x + 1, y + 1, c), SW = v(x - 1, y + 1, c);
                 m[c] = std::abs((NE + 2 * E + SE) - (NW + 2 * W + SW)) +
@@ -80,8 +82,8 @@ Plane ReferenceEdgeMap(const Plane& rgb, int w, int h, int passes) {
         for (int y = 1; y + 1 < h; ++y)
             for (int x = 1; x + 1 < w; ++x)
                 for (int c = 0; c < 3; ++c)
-                    map[(y * w + x) * 3 + c] = std::min(
-                        {e(x, y - 1, c), e(x, y + 1, c), e(x - 1, y, c), e(x + 1, y, c)});
+                    map[(y * w + x) * 3 + c] =
+                        std::min({e(x, y - 1, c), e(x, y + 1, c), e(x - 1, y, c), e(x + 1, y, c)});
     }
     return map;
 }
@@ -111,7 +113,8 @@ int Mirror(int i, int n) {
     return i;
 }
 
-Plane ReferenceSharpen(const Plane& blurred, int w, int h, const Plane& map, int gain, int threshold) {
+Plane ReferenceSharpen(const Plane& blurred, int w, int h, const Plane& map, int gain,
+                       int threshold) {
     Plane out = blurred;
     const View v{blurred, w};
     const int K = 121 - std::max(0, std::min(gain, 100));
@@ -123,15 +126,18 @@ Plane ReferenceSharpen(const Plane& blurred, int w, int h, const Plane& map, int
                 const int n = Mirror(y - 1, h), s = Mirror(y + 1, h);
                 const int l = Mirror(x - 1, w), r = Mirror(x + 1, w);
                 const int d = wt + K;
-                const int value = (d * v(x, y, c) - 3 * (v(x, n, c) + v(x, s, c) + v(l, y, c) + v(r, y, c)) -
-                                   2 * (v(l, n, c) + v(r, n, c) + v(l, s, c) + v(r, s, c))) /
-                                  (d - 20);
+                const int value =
+                    (d * v(x, y, c) - 3 * (v(x, n, c) + v(x, s, c) + v(l, y, c) + v(r, y, c)) -
+                     2 * (v(l, n, c) + v(r, n, c) + v(l, s, c) + v(r, s, c))) /
+                    (d - 20);
                 out[(y * w + x) * 3 + c] = std::uint8_t(std::max(0, std::min(value, 255)));
             }
     return out;
 }
 
-Plane MapOf(int w, int h) { return Plane(gEdgeMap, gEdgeMap + std::size_t(w) * h * 3); }
+Plane MapOf(int w, int h) {
+    return Plane(gEdgeMap, gEdgeMap + std::size_t(w) * h * 3);
+}
 
 }  // namespace
 
@@ -141,9 +147,10 @@ TEST(SmartBlur, WeightTableHasTheListedValues) {
     const struct {
         int index;
         int weight;
-    } listed[] = {{0, 255},  {8, 254},   {16, 252},  {32, 243}, {64, 215},
-                  {96, 174}, {128, 124}, {160, 72},  {192, 24}, {200, 14}};
-    for (const auto& entry : listed) EXPECT_EQ(table[entry.index], entry.weight) << "W[" << entry.index << "]";
+    } listed[] = {{0, 255},  {8, 254},   {16, 252}, {32, 243}, {64, 215},
+                  {96, 174}, {128, 124}, {160, 72}, {192, 24}, {200, 14}};
+    for (const auto& entry : listed)
+        EXPECT_EQ(table[entry.index], entry.weight) << "W[" << entry.index << "]";
     for (int i = 215; i < kSmartBlurStrengths; ++i) EXPECT_EQ(table[i], 0) << "W[" << i << "]";
 }
 
@@ -167,7 +174,8 @@ TEST(SmartBlur, EdgeMapAndErosionMatchReference) {
                 SmartBlur(rgb.data(), size.width, size.height, 1.3, passes, false, 256);
                 ASSERT_EQ(MapOf(size.width, size.height),
                           ReferenceEdgeMap(before, size.width, size.height, passes))
-                    << size.width << "x" << size.height << " amplitude " << amplitude << " passes " << passes;
+                    << size.width << "x" << size.height << " amplitude " << amplitude << " passes "
+                    << passes;
                 ASSERT_EQ(rgb, before) << "the map-only call must leave the plane alone";
             }
 }
@@ -177,8 +185,14 @@ TEST(SmartBlur, BlurMatchesReference) {
     const struct {
         int k;
         long long effective;
-    } weights[] = {{1, 1},           {256, 256},         {65536, 65536}, {1046536, 1046536},
-                   {1046537, 1046537}, {INT_MAX, INT_MAX}, {0, 1},         {-9, 1}};
+    } weights[] = {{1, 1},
+                   {256, 256},
+                   {65536, 65536},
+                   {1046536, 1046536},
+                   {1046537, 1046537},
+                   {INT_MAX, INT_MAX},
+                   {0, 1},
+                   {-9, 1}};
     unsigned seed = 100;
     for (const Size size : kSizes)
         for (int amplitude : kAmplitudes)
@@ -188,8 +202,10 @@ TEST(SmartBlur, BlurMatchesReference) {
                 SmartBlur(rgb.data(), size.width, size.height, 1.3, 1, true, weight.k);
                 const Plane map = ReferenceEdgeMap(before, size.width, size.height, 1);
                 ASSERT_EQ(MapOf(size.width, size.height), map);
-                ASSERT_EQ(rgb, ReferenceBlur(before, size.width, size.height, map, weight.effective))
-                    << size.width << "x" << size.height << " amplitude " << amplitude << " k " << weight.k;
+                ASSERT_EQ(rgb,
+                          ReferenceBlur(before, size.width, size.height, map, weight.effective))
+                    << size.width << "x" << size.height << " amplitude " << amplitude << " k "
+                    << weight.k;
             }
 }
 
@@ -198,7 +214,8 @@ TEST(SmartBlur, UniformPlaneStaysAndMapIsFlat) {
         for (int k : {1, 256, 65536}) {
             Plane rgb = UniformPlane(9, 6, std::uint8_t(value));
             SmartBlur(rgb.data(), 9, 6, 1.3, 1, true, k);
-            EXPECT_EQ(rgb, UniformPlane(9, 6, std::uint8_t(value))) << "value " << value << " k " << k;
+            EXPECT_EQ(rgb, UniformPlane(9, 6, std::uint8_t(value)))
+                << "value " << value << " k " << k;
             EXPECT_EQ(MapOf(9, 6), UniformPlane(9, 6, 255));
         }
 }
@@ -227,9 +244,10 @@ TEST(SharpenBlur, MatchesReference) {
                                 threshold);
                     const Plane map = ReferenceEdgeMap(before, size.width, size.height, 1);
                     const Plane blurred = ReferenceBlur(before, size.width, size.height, map, 256);
-                    ASSERT_EQ(rgb, ReferenceSharpen(blurred, size.width, size.height, map, gain, threshold))
-                        << size.width << "x" << size.height << " amplitude " << amplitude << " gain "
-                        << gain << " threshold " << threshold;
+                    ASSERT_EQ(rgb, ReferenceSharpen(blurred, size.width, size.height, map, gain,
+                                                    threshold))
+                        << size.width << "x" << size.height << " amplitude " << amplitude
+                        << " gain " << gain << " threshold " << threshold;
                 }
 }
 

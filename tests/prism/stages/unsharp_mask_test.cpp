@@ -52,7 +52,8 @@ Plane ReferenceKernels(const Plane& rgb, int w, int h,
                         const int sy = Mirror(y + r - 1, h), sx = Mirror(x + col - 1, w);
                         v += static_cast<long long>(k[r * 3 + col]) * rgb[(sy * w + sx) * 3 + c];
                     }
-                out[(y * w + x) * 3 + c] = std::uint8_t(std::max(0LL, std::min(v / divisor, 255LL)));
+                out[(y * w + x) * 3 + c] =
+                    std::uint8_t(std::max(0LL, std::min(v / divisor, 255LL)));
             }
         }
     return out;
@@ -85,7 +86,9 @@ TEST(UnsharpMask, KeepsThePlaneForNeutralKernels) {
         {"centre only", {0, 0, 0, 0, 1, 0, 0, 0, 0}, NoisyRampPlane(13, 7, 90, 1)},
         {"centre only, scaled", {0, 0, 0, 0, 7, 0, 0, 0, 0}, NoisyRampPlane(13, 7, 90, 2)},
         {"default on a uniform plane", kDefaultA, UniformPlane(13, 7, 201)},
-        {"weights summing to zero", {-1, -1, -1, -1, 8, -1, -1, -1, -1}, NoisyRampPlane(13, 7, 90, 3)},
+        {"weights summing to zero",
+         {-1, -1, -1, -1, 8, -1, -1, -1, -1},
+         NoisyRampPlane(13, 7, 90, 3)},
     };
     for (const auto& c : cases) {
         CLetterParams params;
@@ -123,10 +126,11 @@ TEST(UnsharpMask, MatchesReference) {
             CLetterParams params;
             SetKernel(params.UnsharpMask, kernel);
             Plane rgb = NoisyRampPlane(size.width, size.height, 60, seed++);
-            const Plane expected = ReferenceKernels(rgb, size.width, size.height,
-                                                    [&](int, int) -> const Weights& { return kernel; });
+            const Plane expected = ReferenceKernels(
+                rgb, size.width, size.height, [&](int, int) -> const Weights& { return kernel; });
             UnsharpMask(params, rgb.data(), size.width, size.height);
-            ASSERT_EQ(rgb, expected) << size.width << "x" << size.height << " kernel centre " << kernel[4];
+            ASSERT_EQ(rgb, expected)
+                << size.width << "x" << size.height << " kernel centre " << kernel[4];
         }
 }
 
@@ -177,13 +181,15 @@ TEST(TwoLevelUnsharpMask, ChoosesTheKernelByTheEdgeMap) {
                 SmartBlur(probe.data(), size.width, size.height, 1.3, 1, false, 256);
                 const Plane map(gEdgeMap, gEdgeMap + rgb.size());
                 const int w = size.width;
-                const Plane expected = ReferenceKernels(rgb, w, size.height, [&](int x, int y) -> const Weights& {
-                    const std::uint8_t* m = &map[(y * w + x) * 3];
-                    return (m[0] >= threshold && m[1] >= threshold && m[2] >= threshold) ? one : two;
-                });
+                const Plane expected =
+                    ReferenceKernels(rgb, w, size.height, [&](int x, int y) -> const Weights& {
+                        const std::uint8_t* m = &map[(y * w + x) * 3];
+                        return (m[0] >= threshold && m[1] >= threshold && m[2] >= threshold) ? one
+                                                                                             : two;
+                    });
                 std::memset(gEdgeMap, 0, rgb.size());  // the stage must build its own map
                 TwoLevelUnsharpMask(params, rgb.data(), size.width, size.height);
-                ASSERT_EQ(rgb, expected) << size.width << "x" << size.height << " amplitude " << amplitude
-                                         << " threshold " << threshold;
+                ASSERT_EQ(rgb, expected) << size.width << "x" << size.height << " amplitude "
+                                         << amplitude << " threshold " << threshold;
             }
 }
