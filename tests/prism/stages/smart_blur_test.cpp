@@ -250,19 +250,3 @@ TEST(SharpenBlur, MatchesReference) {
                         << " gain " << gain << " threshold " << threshold;
                 }
 }
-
-TEST(SharpenBlur, SharpensOnlyWhenBlurAndSharpenAreBothSet) {
-    const Plane original = NoisyRampPlane(12, 10, 40, 900);
-    Plane blurred = original;
-    SmartBlur(blurred.data(), 12, 10, 1.3, 1, true, 256);
-    const struct {
-        bool apply;
-        bool sharpen;
-        const Plane& expected;
-    } cases[] = {{false, true, original}, {true, false, blurred}};
-    for (const auto& c : cases) {
-        Plane rgb = original;
-        SharpenBlur(rgb.data(), 12, 10, 1.3, 1, c.apply, 256, c.sharpen, 80, 256);
-        EXPECT_EQ(rgb, c.expected) << "apply " << c.apply << " sharpen " << c.sharpen;
-    }
-}
