@@ -25,11 +25,6 @@ namespace {
 constexpr int kFlipVertical = 1;
 constexpr int kMirror = 2;
 
-// Smart blur's fixed shape: exponent 1.3, one erosion pass.
-constexpr double kBlurExponent = 1.3;
-constexpr int kBlurErosionPasses = 1;
-constexpr int kSharpenCentreWeight = 256;
-
 // A second expansion would overrun the RGB plane: it is refused and the
 // plane and working size stay as they are.
 bool ExpansionFits(int width, int height) {
@@ -80,11 +75,14 @@ void Dispatch(char step, const PipelineSettings& s) {
     const int h = gWorkHeight;
     switch (std::toupper(static_cast<unsigned char>(step))) {
         case 'A': UnsharpMask(letter, rgb, w, h); break;
-        case 'B': SmartBlur(rgb, w, h, kBlurExponent, kBlurErosionPasses, true, letter.Blur); break;
+        case 'B':
+            SmartBlur(rgb, w, h, kSmartBlurExponent, kSmartBlurErosionPasses, true, letter.Blur);
+            break;
         case 'C': Demosaic(letter, gRawPlane, rgb, w, h); break;
         case 'D':
-            SharpenBlur(rgb, w, h, kBlurExponent, kBlurErosionPasses, true, kSharpenCentreWeight, true,
-                        letter.SharpenBlurGain, letter.SharpenBlurThreshold);
+            SharpenBlur(rgb, w, h, kSmartBlurExponent, kSmartBlurErosionPasses, true,
+                        kSmartBlurCentreWeight, true, letter.SharpenBlurGain,
+                        letter.SharpenBlurThreshold);
             break;
         case 'E': LetterGamma(rgb, w, h, letter.Gamma); break;
         case 'F': LetterSGamma(rgb, w, h, letter.Gamma2, letter.GammaSCurve, letter.GammaLeft); break;
