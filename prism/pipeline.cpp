@@ -111,6 +111,10 @@ void RunPipeline(const PipelineSettings& s, const std::uint8_t* frame, int width
     // The length is measured again after every step.
     for (std::size_t i = 0; i < std::strlen(s.letter.OPVEXA); ++i) Dispatch(s.letter.OPVEXA[i], s);
     RunAfterStages(s.stage, gRgbPlane, gWorkWidth, gWorkHeight);
+    ApplyFlipFlags(flipFlags);
+}
+
+void ApplyFlipFlags(int flipFlags) {
     if (flipFlags & kFlipVertical) FlipRows(gRgbPlane, std::size_t(gWorkWidth) * 3, gWorkHeight);
     if (flipFlags & kMirror) Mirror(gRgbPlane, gWorkWidth, gWorkHeight);
 }

@@ -26,6 +26,10 @@ void LoadFrame(const std::uint8_t* frame, int width, int height);
 // Runs one letter-string step on the planes at the working size.
 void Dispatch(char step, const PipelineSettings& settings);
 
+// Flip flags: bit 0 flips the RGB plane vertically, bit 1 mirrors every row;
+// other bits are ignored. Works on the plane at the working size.
+void ApplyFlipFlags(int flipFlags);
+
 // The whole development; afterwards the RGB plane holds the finished image
 // at gWorkWidth x gWorkHeight. The frame must fit (FrameFitsPlanes).
 void RunPipeline(const PipelineSettings& settings, const std::uint8_t* frame, int width,
