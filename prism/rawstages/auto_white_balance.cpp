@@ -54,12 +54,16 @@ bool LargeColourDominates(const CStageParams& params, const int (&hi)[kColours],
 
 void BuildWhitePointTable(int whitePoint, int target, ToneTable& table) {
     // 64-bit so that targets and white points far outside 0..255 cannot
-    // overflow; for in-range values the quotients are those of 32 bits.
+    // overflow; for in-range values the quotients are those of 32 bits. Only
+    // indices 0..255 are built, so neither divisor can be 0. The tables hold
+    // bytes: an entry below 0 (a target below 0, which the value limit can
+    // give a colour whose white point lies under its dark point) keeps its
+    // low byte.
     const long long h = whitePoint;
     const long long o = target;
     for (int i = 0; i < 256; ++i) {
         const long long v = (i <= h) ? i * (o + 1) / (h + 1) : o + (256 - o) * (i - h) / (256 - h);
-        table[i] = static_cast<int>(std::min<long long>(std::max<long long>(v, 0), 255));
+        table[i] = static_cast<int>(std::min<long long>(v, 255) & 0xFF);
     }
 }
 

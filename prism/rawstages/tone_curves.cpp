@@ -25,15 +25,20 @@ void IdentityTable(ToneTable& table) {
     for (int i = 0; i < 256; ++i) table[i] = i;
 }
 
-// One part of the S-curve over count entries: i^s x (count - 1)^(1 - s), which
-// keeps 0 and count - 1. Where that cannot be computed the part is straight.
+// i^exponent x factor, the power curve through 0 and top when the caller has
+// computed factor = top^(1 - exponent) once. Where that product overflows
+// (very large exponents), the same curve as top x (i / top)^exponent.
+double PowerCurve(int i, double exponent, double factor, int top) {
+    const double v = std::pow(i, exponent) * factor;
+    return std::isfinite(v) ? v : top * std::pow(double(i) / top, exponent);
+}
+
+// One part of the S-curve over count entries, keeping 0 and count - 1. A
+// part of one entry or an exponent not above 0 leaves the part straight.
 void PowerPart(int count, double s, double* part) {
     const bool usable = count > 1 && UsableExponent(s);
     const double factor = usable ? std::pow(count - 1.0, 1 - s) : 0;
-    for (int i = 0; i < count; ++i) {
-        const double v = usable ? std::pow(i, s) * factor : i;
-        part[i] = std::isfinite(v) ? v : i;
-    }
+    for (int i = 0; i < count; ++i) part[i] = usable ? PowerCurve(i, s, factor, count - 1) : i;
 }
 
 }  // namespace
@@ -41,14 +46,15 @@ void PowerPart(int count, double s, double* part) {
 void BuildGammaTable(double exponent, ToneTable& table) {
     if (!UsableExponent(exponent)) return IdentityTable(table);
     const double factor = std::pow(255.0, 1 - exponent);
-    for (int i = 0; i < 256; ++i) table[i] = ToneByte(std::pow(i, exponent) * factor, i);
+    for (int i = 0; i < 256; ++i) table[i] = ToneByte(PowerCurve(i, exponent, factor, 255), i);
 }
 
 void BuildSGammaTable(int whiteLevel, double gamma, double sCurve, double leftPart,
                       ToneTable& table) {
     IdentityTable(table);
+    // A white level of 0 or 1 leaves nothing to shape.
     const int m = std::min(whiteLevel, 256);
-    if (m <= 0) return;
+    if (m <= 1) return;
     const double split = m * leftPart;
     const int l = !(split > 0) ? 0 : split >= m ? m : static_cast<int>(split);
 
@@ -59,12 +65,13 @@ void BuildSGammaTable(int whiteLevel, double gamma, double sCurve, double leftPa
     // The upper part is the lower shape turned by half a circle.
     for (int i = l; i < m; ++i) curve[i] = (m - 1) - upper[m - 1 - i];
 
+    // An unusable gamma leaves the S-curve alone.
     const bool gammaUsable = UsableExponent(gamma);
     const double k = gammaUsable ? std::pow(m - 1.0, 1 - gamma) : 0;
     for (int i = 0; i < m; ++i) {
         double v = curve[i];
         if (gammaUsable) {
-            v = std::pow(i, gamma) * k;
+            v = PowerCurve(i, gamma, k, m - 1);
             if (i != 0) v = v * curve[i] / i;
         }
         table[i] = ToneByte(v, i);
