@@ -134,6 +134,22 @@ TEST(AutoLevel, TargetsComeFromThePlaneCapacityWhateverTheFrameSize) {
     EXPECT_EQ(out[0], 0);
 }
 
+TEST(AutoLevel, WhitePointSearchStartsAtTheThreshold) {
+    // 400 lone samples of 255 (counted: their estimates stay low) above 400
+    // lone samples of 230, in a field of 150. Starting at 251 the white point
+    // is 230 (-> 251); starting at 255 it would be 255 (230 -> 223).
+    Plane raw(320 * 240, 150);
+    for (int y = 0; y < 240; y += 12)
+        for (int x = 0; x < 320; x += 16) {
+            raw[y * 320 + x] = 255;
+            raw[(y + 6) * 320 + x + 8] = 230;
+        }
+    CStageParams p;
+    const Plane out = Levelled(raw, 320, 240, p);
+    EXPECT_EQ(out[6 * 320 + 8], 251);
+    EXPECT_EQ(out[0], 255);
+}
+
 TEST(AutoLevel, ZeroPercentsOrNoRangeLeaveThePlaneUnchanged) {
     std::mt19937 rng(1);
     const Plane random = rawref::RandomScenePlane(rng, 64, 48);

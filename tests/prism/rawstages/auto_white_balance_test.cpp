@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "raw_reference.h"
@@ -63,13 +64,14 @@ Plane ReferenceBalance(const Plane& raw, int w, int h, const CStageParams& p, Tr
         }
         if (p.AWB_Type != 0) {
             const int mid = (smin + 2 * smax) / 3;
-            out[c] = int(std::llround(double(out[c]) * mid / smax));  // positive here
+            out[c] = int(std::llround(double(out[c]) * mid / smax));  // halves away from 0
         }
     }
     std::uint8_t table[3][256];
     for (int c = 0; c < 3; ++c) {
         const int hw = white[c], o = out[c];
-        for (int i = 0; i <= hw; ++i) table[c][i] = std::uint8_t(std::min(255, i * (o + 1) / (hw + 1)));
+        for (int i = 0; i <= hw; ++i)
+            table[c][i] = std::uint8_t(std::min(255, i * (o + 1) / (hw + 1)));
         for (int i = hw + 1; i <= 255; ++i)
             table[c][i] = std::uint8_t(std::min(255, o + (256 - o) * (i - hw) / (256 - hw)));
     }
@@ -159,19 +161,28 @@ TEST(AutoWhiteBalance, MatchesTheReferenceOnRandomFrames) {
 }
 
 TEST(AutoWhiteBalance, LargeColourRuleKeepsADominatedSceneUnchanged) {
-    // Spreads: red 60, green 10, blue 40.
-    const Plane raw = TwoRegionPlane(64, 64, {100, 100, 100}, {162, 112, 142});
-    CStageParams p = RegionParams();
-    p.AWB_LargeColor = 2.5;
-    Trace trace;
-    ReferenceBalance(raw, 64, 64, p, trace);
-    ASSERT_EQ(trace.hi[rawref::kGreen] - trace.lo[rawref::kGreen], 10);
-    ASSERT_EQ(trace.hi[rawref::kRed] - trace.lo[rawref::kRed], 60);
-    ASSERT_EQ(trace.hi[rawref::kBlue] - trace.lo[rawref::kBlue], 40);
-    struct Case { int largeSub; bool unchanged; };
-    for (const Case c : {Case{50, true}, Case{5, false}, Case{0, false}}) {
+    struct Frame { int right[3]; int spreads[3]; };  // red, green, blue
+    const Frame frames[] = {{{162, 112, 142}, {60, 10, 40}}, {{127, 112, 122}, {25, 10, 20}}};
+    struct Case { int frame; double largeColour; int largeSub; bool unchanged; };
+    const Case cases[] = {
+        {0, 2.5, 50, true},   {0, 2.5, 10, true},  // 10 x 2.5 < 60 and 10 <= 50, 10 <= 10
+        {0, 2.5, 9, false},   {0, 2.5, 0, false}, {0, 0.0, 50, false},  // too small; off; off
+        {1, 2.5, 50, false},  {1, 2.4, 50, true},  // 25 is not below 25; 24 is
+    };
+    for (const Case& c : cases) {
+        const Frame& f = frames[c.frame];
+        const Plane raw = TwoRegionPlane(64, 64, {100, 100, 100}, f.right);
+        CStageParams p = RegionParams();
+        p.AWB_LargeColor = c.largeColour;
         p.AWB_LargeSub = c.largeSub;
-        EXPECT_EQ(Balanced(raw, 64, 64, p) == raw, c.unchanged) << "AWB_LargeSub " << c.largeSub;
+        Trace trace;
+        ReferenceBalance(raw, 64, 64, p, trace);
+        for (int colour = 0; colour < 3; ++colour)
+            ASSERT_EQ(trace.hi[colour] - trace.lo[colour], f.spreads[colour])
+                << "frame " << c.frame;
+        EXPECT_EQ(Balanced(raw, 64, 64, p) == raw, c.unchanged)
+            << "frame " << c.frame << " AWB_LargeColor " << c.largeColour << " AWB_LargeSub "
+            << c.largeSub;
     }
 }
 

@@ -76,7 +76,7 @@ TEST(ToneCurves, PlaneStagesRewriteTheirSamples) {
     }
     struct Case { int shift, in, out; };
     const Case cases[] = {{-10, 0, 0},    {-10, 10, 0},   {-10, 11, 1},  {50, 204, 254},
-                          {50, 205, 255}, {50, 255, 255}, {INT_MAX, 0, 255}, {INT_MIN, 255, 0}};
+                          {50, 205, 255}, {50, 255, 255}, {INT_MAX, 255, 255}, {INT_MIN, 255, 0}};
     for (const Case& c : cases) {
         p.Shift = c.shift;
         Plane s = raw;
@@ -112,11 +112,18 @@ TEST(ToneCurves, SGammaTableMatchesThePlainSteps) {
     int reference[256];
     BuildSGammaTable(201, 1.0, 1.0, 0.5, t);  // L = 100, straight S-curve and gamma
     for (int i = 0; i < 256; ++i) ASSERT_EQ(t[i], i);
+    // First cases whose exact values are halves (64: entry 9 is 13.5), where
+    // dividing before multiplying would round the other way.
+    const double ties[][4] = {{64, 0.46, 1.5, 0.5}, {173, 0.26, 0.5, 1.5}, {170, 0.857, 1.5, 0.5}};
     std::mt19937 rng(4);
     for (int round = 0; round < 2000; ++round) {
-        const int M = 4 + int(rng() % 252);
-        const double GL = (2.0 + rng() % (M - 3)) / M;  // both parts of 2 entries or more
-        const double S = 0.3 + (rng() % 1000) * 0.003, g = 0.3 + (rng() % 1000) * 0.002;
+        int M = 4 + int(rng() % 252);
+        double GL = (2.0 + rng() % (M - 3)) / M;  // both parts of 2 entries or more
+        double S = 0.3 + (rng() % 1000) * 0.003, g = 0.3 + (rng() % 1000) * 0.002;
+        if (round < 3) {
+            M = int(ties[round][0]), GL = ties[round][1];
+            S = ties[round][2], g = ties[round][3];
+        }
         BuildSGammaTable(M, g, S, GL, t);
         ReferenceSGamma(M, g, S, GL, reference);
         for (int i = 0; i < 256; ++i)
@@ -167,7 +174,8 @@ TEST(ToneCurves, SGammaAntiOverShapesBelowTheFrameWhiteLevel) {
                                                    p.AWB_Overflow, H);
         const int T = rawref::RoundedRatio(p.AWB_Percent_R, n, 1000);
         int M = 0;
-        for (const auto& histogram : H) M = std::max(M, rawref::TopSearch(histogram, T, p.AWB_Noise));
+        for (const auto& histogram : H)
+            M = std::max(M, rawref::TopSearch(histogram, T, p.AWB_Noise));
         int table[256];
         ReferenceSGamma(M, p.Gamma2, p.GammaS, p.GammaL, table);
         Plane out = raw;
