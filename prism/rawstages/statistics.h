@@ -80,39 +80,65 @@ inline int SearchFromBottom(const Histogram& histogram, int target, int noise) {
 inline int NeighbourBefore(int i, int size) { return std::min(std::max(i - 1, 1), size - 1); }
 inline int NeighbourAfter(int i, int size) { return std::max(std::min(i + 1, size - 2), 0); }
 
+// The colours the statistics demosaic gives one position: the site's own
+// sample and the other two estimated from the neighbours, sums of 8-bit
+// samples halved or quartered by shifting (floor). Sites by stored row and
+// column parity: even row green, blue; odd row red, green.
+template <bool kOddRow, bool kOddColumn, typename Visit>
+inline void StatisticsPixel(const std::uint8_t* row, const std::uint8_t* up,
+                            const std::uint8_t* down, int x, int left, int right,
+                            std::size_t index, Visit& visit) {
+    const int own = row[x];
+    const int across = row[left] + row[right];
+    const int upDown = up[x] + down[x];
+    if (kOddRow == kOddColumn) {  // green
+        if (!kOddRow)
+            visit(index, across >> 1, own, upDown >> 1);
+        else
+            visit(index, upDown >> 1, own, across >> 1);
+        return;
+    }
+    const int cross = (across + upDown) >> 2;
+    const int diagonal = (down[right] + down[left] + up[right] + up[left]) >> 2;
+    if (!kOddRow)
+        visit(index, own, cross, diagonal);  // blue
+    else
+        visit(index, diagonal, cross, own);  // red
+}
+
+template <bool kOddRow, typename Visit>
+inline void StatisticsRow(const std::uint8_t* row, const std::uint8_t* up,
+                          const std::uint8_t* down, int width, std::size_t base, Visit& visit) {
+    auto confined = [&](int x) {
+        const int left = NeighbourBefore(x, width);
+        const int right = NeighbourAfter(x, width);
+        if (x & 1)
+            StatisticsPixel<kOddRow, true>(row, up, down, x, left, right, base + x, visit);
+        else
+            StatisticsPixel<kOddRow, false>(row, up, down, x, left, right, base + x, visit);
+    };
+    // Columns 0, 1 and the last two have confined neighbours; between them
+    // the neighbours are the adjacent columns, taken in even-odd pairs.
+    int x = 0;
+    for (; x < width && x < 2; ++x) confined(x);
+    for (; x + 1 < width - 2; x += 2) {
+        StatisticsPixel<kOddRow, false>(row, up, down, x, x - 1, x + 1, base + x, visit);
+        StatisticsPixel<kOddRow, true>(row, up, down, x + 1, x, x + 2, base + x + 1, visit);
+    }
+    for (; x < width; ++x) confined(x);
+}
+
 // Calls visit(index, blue, green, red) for every position of the raw plane in
-// raster order, with the colours that the statistics demosaic gives it: the
-// site's own sample and the other two estimated from the confined
-// neighbours, sums of 8-bit samples halved or quartered by shifting (floor).
-// Sites by stored row and column parity: even row green, blue; odd row red,
-// green.
+// raster order with the colours of the statistics demosaic.
 template <typename Visit>
 void ForEachStatisticsPixel(const std::uint8_t* raw, int width, int height, Visit&& visit) {
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = raw + std::size_t(y) * width;
+        const std::size_t base = std::size_t(y) * width;
         const std::uint8_t* up = raw + std::size_t(NeighbourBefore(y, height)) * width;
         const std::uint8_t* down = raw + std::size_t(NeighbourAfter(y, height)) * width;
-        const bool oddRow = (y & 1) != 0;
-        for (int x = 0; x < width; ++x) {
-            const int left = NeighbourBefore(x, width);
-            const int right = NeighbourAfter(x, width);
-            const int own = row[x];
-            const int across = row[left] + row[right];
-            const int upDown = up[x] + down[x];
-            const int cross = across + upDown;
-            const int diagonal = down[right] + down[left] + up[right] + up[left];
-            const std::size_t index = std::size_t(y) * width + x;
-            if (!oddRow) {
-                if ((x & 1) == 0)
-                    visit(index, across >> 1, own, upDown >> 1);  // green
-                else
-                    visit(index, own, cross >> 2, diagonal >> 2);  // blue
-            } else {
-                if ((x & 1) == 0)
-                    visit(index, diagonal >> 2, cross >> 2, own);  // red
-                else
-                    visit(index, upDown >> 1, own, across >> 1);  // green
-            }
-        }
+        if (y & 1)
+            StatisticsRow<true>(raw + base, up, down, width, base, visit);
+        else
+            StatisticsRow<false>(raw + base, up, down, width, base, visit);
     }
 }
