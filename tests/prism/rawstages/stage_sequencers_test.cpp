@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -126,4 +128,50 @@ TEST(Sequencers, AfterDigitsRunTheirStagesLeftToRight) {
         for (RawStage stage : c.stages) stage(params, expected.data(), w, h);
         EXPECT_EQ(run, expected) << "after string \"" << c.steps << "\"";
     }
+}
+
+TEST(Sequencers, SettingsOutsideTheirRangesStayInsideThePlane) {
+    // Every stage with hostile settings on planes of awkward sizes; the bytes
+    // around the plane must survive.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    CStageParams hostile[4];
+    for (CStageParams& p : hostile) {
+        std::strcpy(p.OPBefore, "1234561");
+        std::strcpy(p.OPAfter, "3");
+    }
+    hostile[0].AWB_Average = nan, hostile[0].AWB_ValueLimit = nan, hostile[0].Gamma = nan;
+    hostile[0].GammaL = nan, hostile[0].GammaS = nan, hostile[0].Gamma2 = nan;
+    hostile[0].GammaAfter = nan, hostile[0].AL_Overflow = INT_MIN, hostile[0].Shift = INT_MAX;
+    hostile[1].AWB_Average = -inf, hostile[1].AWB_ValueLimit = inf, hostile[1].Gamma = inf;
+    hostile[1].GammaL = 1e300, hostile[1].GammaS = -1, hostile[1].Gamma2 = 1e-300;
+    hostile[1].AL_Overflow = INT_MAX, hostile[1].AL_Percent_L = INT_MAX;
+    hostile[1].AL_Percent_R = INT_MIN, hostile[1].AWB_Percent_R = INT_MAX;
+    hostile[1].WeightR = INT_MIN, hostile[1].WeightB = INT_MAX, hostile[1].Shift = INT_MIN;
+    hostile[2].AWB_Average = 1e9, hostile[2].AWB_ValueLimit = -1e9, hostile[2].AWB_Type = 7;
+    hostile[2].AWB_Overflow = -1, hostile[2].AWB_Noise = INT_MIN, hostile[2].AL_Limit_L = INT_MAX;
+    hostile[2].AL_Limit_R = INT_MIN, hostile[2].GammaL = -3, hostile[2].GammaS = 300;
+    hostile[3].AWB_LargeColor = nan, hostile[3].AWB_LargeSub = INT_MIN, hostile[3].AWB_Noise = -5;
+    hostile[3].AL_Noise = INT_MIN, hostile[3].AL_Limit_L = INT_MIN, hostile[3].AL_Limit_R = INT_MAX;
+    hostile[3].AWB_Percent_R = -1000, hostile[3].GammaS = 1e-300, hostile[3].Gamma2 = 400;
+    const int sizes[][2] = {{1, 1}, {2, 2}, {3, 5}, {5, 3}, {1, 7}, {7, 1}, {33, 17}, {0, 4}};
+    std::mt19937 rng(12);
+    auto guardedRun = [&](const CStageParams& p, int w, int h, int bytesPerPixel) {
+        const std::size_t count = std::size_t(w) * h * bytesPerPixel;
+        Plane guarded(count + 64, 0xA5);
+        for (std::size_t i = 32; i < 32 + count; ++i) guarded[i] = std::uint8_t(rng());
+        if (bytesPerPixel == 1)
+            RunBeforeStages(p, guarded.data() + 32, w, h);
+        else
+            RunAfterStages(p, guarded.data() + 32, w, h);
+        for (std::size_t i = 0; i < 32; ++i) {
+            if (guarded[i] != 0xA5 || guarded[32 + count + i] != 0xA5) return false;
+        }
+        return true;
+    };
+    for (const CStageParams& p : hostile)
+        for (const auto& s : sizes) {
+            EXPECT_TRUE(guardedRun(p, s[0], s[1], 1)) << "before stages, " << s[0] << " x " << s[1];
+            EXPECT_TRUE(guardedRun(p, s[0], s[1], 3)) << "after stages, " << s[0] << " x " << s[1];
+        }
 }
