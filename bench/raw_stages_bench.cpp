@@ -23,7 +23,8 @@ constexpr int kHeight = 480;
 using RawStage = void (*)(const CStageParams&, std::uint8_t*, int, int);
 
 const std::vector<std::uint8_t>& Frame() {
-    static const std::vector<std::uint8_t> frame = RenderSceneRaw(Scene::ToneChart, kWidth, kHeight);
+    static const std::vector<std::uint8_t> frame =
+        RenderSceneRaw(Scene::ToneChart, kWidth, kHeight);
     return frame;
 }
 

@@ -101,15 +101,16 @@ void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, 
     int out[kColours];
     for (int c = 0; c < kColours; ++c) {
         out[c] = common;
-        // A colour with a small spread may be stretched to at most VL times its
-        // spread above its dark point.
+        // A colour with a small spread may be stretched to at most
+        // `AWB_ValueLimit` times its spread above its dark point.
         if (params.AWB_ValueLimit != 0.0) {
             const int limit = TruncateToInt(lo[c] + (white[c] - lo[c]) * params.AWB_ValueLimit);
             if (limit <= common) out[c] = limit;
         }
     }
     if (params.AWB_Type != 0) {
-        // Anti-over: a frame whose colour sums differ widely keeps headroom.
+        // Anti-over: the further the colour sums lie apart, the lower every
+        // target, so that the weaker colours are not pushed into clipping.
         const int mid = (sumMin + 2 * sumMax) / 3;
         for (int c = 0; c < kColours; ++c) out[c] = platform::MulDiv(out[c], mid, sumMax);
     }
