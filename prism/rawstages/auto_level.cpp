@@ -1,5 +1,92 @@
-// Empty slot: filled by the stage family's own work.
+// Raw-plane auto level (before "2"). One table for all sites: a black point at
+// a low percentile of the raw samples goes to 0, a white point at a high
+// percentile goes to the overflow level, and the values above it are spread
+// over the rest. Samples of pixels that look over-exposed in two or three
+// colours (the sample and its two estimates from the confined neighbours)
+// stay out of the histogram. Reads `AL_Overflow`, `AL_Noise`, `AL_Percent_L`,
+// `AL_Limit_L`, `AL_Percent_R`, `AL_Limit_R`; writes the raw plane in place.
 #include "auto_level.h"
-#include "../stage_params.h"
 
-void AutoLevel(const CStageParams& params, std::uint8_t* raw, int width, int height) { }
+#include <algorithm>
+#include <cstddef>
+
+#include "../planes.h"
+#include "../platform/platform.h"
+#include "../stage_params.h"
+#include "stage_sequencers.h"
+
+namespace {
+
+// The pixel total always starts from the raw plane's capacity, whatever the
+// frame's own size; smaller frames thus get proportionally larger targets.
+constexpr int kPixelTotal = kMaxRawPixels;
+
+// Search of this stage: the bin is added before the test, and the search
+// walks from first down or up to last. -1 when the target is never reached.
+int SearchLevel(const Histogram& histogram, int first, int last, int target, int noise) {
+    const int step = first <= last ? 1 : -1;
+    int sum = 0;
+    for (int i = first;; i += step) {
+        // Values beyond 255 cannot occur in the plane: their bins are empty.
+        const int bin = (i >= 0 && i < kHistogramBins) ? histogram[i] : 0;
+        if (bin > noise) sum += bin;
+        if (sum >= target) return i;
+        if (i == last) return -1;
+    }
+}
+
+}  // namespace
+
+void BuildAutoLevelTable(int black, int white, int level, ToneTable& table) {
+    for (int i = 0; i < 256; ++i) {
+        if (white <= black) {
+            table[i] = i;
+            continue;
+        }
+        const double l = black, r = white, t = level;
+        const double v = (i <= white) ? std::max(i - l, 0.0) * t / (r - l)
+                                      : (i - r) * (256 - t) / (256 - r) + t;
+        table[i] = ToneByte(v, i);
+    }
+}
+
+void AutoLevel(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    if (width < 1 || height < 1) return;
+    const int threshold = params.AL_Percent_R != 0 ? params.AL_Overflow : 255;
+
+    // The class histograms are only ever read summed, so one histogram holds
+    // all three, and one counter all exclusions.
+    Histogram histogram = {};
+    int excluded = 0;
+    ForEachStatisticsPixel(raw, width, height,
+                           [&](std::size_t index, int blue, int green, int red) {
+                               if (IsOverExposed(blue, green, red, threshold))
+                                   ++excluded;
+                               else
+                                   ++histogram[raw[index]];
+                           });
+    const int total = kPixelTotal - excluded;
+    const int noise = params.AL_Noise;
+
+    int black = 0;
+    if (params.AL_Percent_L != 0) {
+        const int target = platform::MulDiv(total, params.AL_Percent_L, 1000);
+        black = std::min(SearchLevel(histogram, 0, 254, target, noise), params.AL_Limit_L);
+    }
+    int white = 255;
+    if (params.AL_Percent_R != 0) {
+        const int target = platform::MulDiv(total, params.AL_Percent_R, 1000);
+        int found = -1;
+        if (threshold >= 1) {
+            // Above 255 the sum stays 0: the search ends at once or walks on to 255.
+            found = (threshold > 255 && target <= 0)
+                        ? threshold
+                        : SearchLevel(histogram, std::min(threshold, 255), 1, target, noise);
+        }
+        white = std::max(found, params.AL_Limit_R);
+    }
+
+    ToneTable table;
+    BuildAutoLevelTable(black, white, threshold, table);
+    ApplyToneTable(table, raw, std::size_t(width) * height);
+}

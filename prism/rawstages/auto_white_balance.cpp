@@ -1,5 +1,121 @@
-// Empty slot: filled by the stage family's own work.
+// Raw-plane auto white balance (before "1"). Finds per colour a white point
+// (a high percentile of the statistics image) and a dark point (a low one),
+// blends the white point with one derived from the colour's average over the
+// raw plane, picks one common target, tempers it by the value limit and the
+// anti-over mode, and stretches every site of the raw plane through its
+// colour's piecewise-linear table. Reads `AWB_Overflow`, `AWB_Noise`,
+// `AWB_Percent_R`, `AWB_LargeColor`, `AWB_LargeSub`, `AWB_ValueLimit`,
+// `AWB_Average`, `AWB_Type`; writes the raw plane in place (8-bit samples)
+// and fills the scratch RGB buffer on the way.
 #include "auto_white_balance.h"
-#include "../stage_params.h"
 
-void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, int height) { }
+#include <algorithm>
+#include <cstddef>
+
+#include "../platform/platform.h"
+#include "../stage_params.h"
+#include "stage_sequencers.h"
+
+namespace {
+
+enum Colour { kRed, kGreen, kBlue, kColours };
+
+// Sum of the samples of each colour's sites; green halved, as there are twice
+// as many green sites.
+void SiteSums(const std::uint8_t* raw, int width, int height, int (&sums)[kColours]) {
+    int red = 0, green = 0, blue = 0;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = raw + std::size_t(y) * width;
+        int& even = (y & 1) ? red : green;
+        int& odd = (y & 1) ? green : blue;
+        for (int x = 0; x < width; x += 2) even += row[x];
+        for (int x = 1; x < width; x += 2) odd += row[x];
+    }
+    sums[kRed] = red;
+    sums[kGreen] = green / 2;
+    sums[kBlue] = blue;
+}
+
+// A scene dominated by one colour: one colour's spread is far below another's
+// and small in itself, so balancing would only tint the picture.
+bool LargeColourDominates(const CStageParams& params, const int (&hi)[kColours],
+                          const int (&lo)[kColours]) {
+    if (params.AWB_LargeColor == 0.0 || params.AWB_LargeSub == 0) return false;
+    int spreadMax = hi[0] - lo[0];
+    int spreadMin = spreadMax;
+    for (int c = 1; c < kColours; ++c) {
+        spreadMax = std::max(spreadMax, hi[c] - lo[c]);
+        spreadMin = std::min(spreadMin, hi[c] - lo[c]);
+    }
+    return spreadMin * params.AWB_LargeColor < spreadMax && spreadMin <= params.AWB_LargeSub;
+}
+
+}  // namespace
+
+void BuildWhitePointTable(int whitePoint, int target, ToneTable& table) {
+    // 64-bit so that targets and white points far outside 0..255 cannot
+    // overflow; for in-range values the quotients are those of 32 bits. Only
+    // indices 0..255 are built, so neither divisor can be 0. The tables hold
+    // bytes: an entry below 0 (a target below 0, which the value limit can
+    // give a colour whose white point lies under its dark point) keeps its
+    // low byte.
+    const long long h = whitePoint;
+    const long long o = target;
+    for (int i = 0; i < 256; ++i) {
+        const long long v = (i <= h) ? i * (o + 1) / (h + 1) : o + (256 - o) * (i - h) / (256 - h);
+        table[i] = static_cast<int>(std::min<long long>(v, 255) & 0xFF);
+    }
+}
+
+void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    ColourHistograms stats;
+    const int counted = MeasureStatisticsImage(raw, width, height, params.AWB_Overflow, stats);
+    if (counted < 0) return;
+    const int target = PercentileTarget(params.AWB_Percent_R, counted);
+    const int noise = params.AWB_Noise;
+    const Histogram* histograms[kColours] = {&stats.red, &stats.green, &stats.blue};
+    int hi[kColours], lo[kColours];
+    for (int c = 0; c < kColours; ++c) {
+        hi[c] = SearchFromTop(*histograms[c], target, noise);
+        lo[c] = SearchFromBottom(*histograms[c], target, noise);
+    }
+
+    int sums[kColours];
+    SiteSums(raw, width, height, sums);
+    const int sumMax = std::max({sums[kRed], sums[kGreen], sums[kBlue]});
+    const int sumMin = std::min({sums[kRed], sums[kGreen], sums[kBlue]});
+    // A black frame has no averages to balance by (0 / 0): it stays as it is.
+    if (sumMax == 0) return;
+    // The dominated scene keeps identity tables: nothing to write.
+    if (LargeColourDominates(params, hi, lo)) return;
+
+    const double a = params.AWB_Average;
+    int white[kColours];
+    for (int c = 0; c < kColours; ++c) {
+        const double average = static_cast<double>(sums[c]) * 255 / sumMax;
+        const double v = hi[c] * (1 - a) + average * a;
+        white[c] = TruncateToInt(v > 255 ? 255 : v);
+    }
+    const int common = std::max({white[kRed], white[kGreen], white[kBlue]});
+
+    int out[kColours];
+    for (int c = 0; c < kColours; ++c) {
+        out[c] = common;
+        // A colour with a small spread may be stretched to at most
+        // `AWB_ValueLimit` times its spread above its dark point.
+        if (params.AWB_ValueLimit != 0.0) {
+            const int limit = TruncateToInt(lo[c] + (white[c] - lo[c]) * params.AWB_ValueLimit);
+            if (limit <= common) out[c] = limit;
+        }
+    }
+    if (params.AWB_Type != 0) {
+        // Anti-over: the further the colour sums lie apart, the lower every
+        // target, so that the weaker colours are not pushed into clipping.
+        const int mid = (sumMin + 2 * sumMax) / 3;
+        for (int c = 0; c < kColours; ++c) out[c] = platform::MulDiv(out[c], mid, sumMax);
+    }
+
+    ToneTable tables[kColours];
+    for (int c = 0; c < kColours; ++c) BuildWhitePointTable(white[c], out[c], tables[c]);
+    ApplySiteTables(raw, width, height, tables[kRed], tables[kGreen], tables[kBlue]);
+}

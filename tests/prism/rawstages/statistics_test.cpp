@@ -1,0 +1,71 @@
+// Shared statistics: percentile searches, targets and the over-exposure rule.
+#include "rawstages/statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "raw_reference.h"
+
+TEST(Statistics, SearchesMatchTheDescribedWalkOnRandomHistograms) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 3000; ++round) {
+        Histogram h = {};
+        int total = 0;
+        const int filled = int(rng() % 257);
+        for (int k = 0; k < filled; ++k) total += (h[rng() % 256] = int(rng() % 12));
+        const int targets[] = {0, -1, int(rng() % (total + 8)), total, total + 1};
+        const int noise = int(rng() % 5) - 1;
+        for (int target : targets) {
+            EXPECT_EQ(SearchFromTop(h, target, noise), rawref::TopSearch(h, target, noise))
+                << "round " << round << " target " << target << " noise " << noise;
+            EXPECT_EQ(SearchFromBottom(h, target, noise), rawref::BottomSearch(h, target, noise))
+                << "round " << round << " target " << target << " noise " << noise;
+        }
+    }
+}
+
+TEST(Statistics, SearchesStopOneStepBeyondTheLastAddedBin) {
+    Histogram h = {};
+    h[3] = 4, h[9] = 2, h[200] = 10, h[250] = 5;
+    struct Case { int target, noise, top, bottom; };
+    const Case cases[] = {
+        {0, 0, 255, 0},    // a target of 0 is met before anything is added
+        {5, 0, 249, 10},   // top: bin 250 alone reaches 5; bottom: bins 3 and 9 give 6
+        {4, 0, 249, 4},    // bottom: bin 3 alone reaches 4
+        {7, 0, 199, 201},  // both walks need bin 200 as well
+        {5, 5, 199, 201},  // bins of 5 or fewer pixels are noise and add nothing
+        {22, 0, 0, 255},   // never reached: the walks end at 0 and 255
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SearchFromTop(h, c.target, c.noise), c.top) << "target " << c.target;
+        EXPECT_EQ(SearchFromBottom(h, c.target, c.noise), c.bottom) << "target " << c.target;
+    }
+}
+
+TEST(Statistics, PercentileTargetRoundsHalvesUp) {
+    struct Case { int percent, count, target; };
+    const Case cases[] = {{1, 76800, 77}, {1, 500, 1}, {1, 499, 0}, {5, 100, 1}, {0, 76800, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(PercentileTarget(c.percent, c.count), c.target) << c.percent << " of " << c.count;
+}
+
+TEST(Statistics, OverExposedPixelsStayOutOfTheHistograms) {
+    // Threshold 251: a pixel counts unless two or three channels exceed it.
+    const std::uint8_t pixels[] = {
+        251, 251, 251,  // at the threshold: counted
+        252, 10, 20,    // one bright channel: counted
+        252, 252, 0,    // two: left out
+        0, 252, 252,    // two: left out
+        255, 255, 255,  // three: left out
+    };
+    ColourHistograms h;
+    h.blue[7] = 99;  // stale counts must be cleared
+    EXPECT_EQ(GatherHistograms(pixels, 5, 251, h), 2);
+    EXPECT_EQ(h.blue[251], 1);
+    EXPECT_EQ(h.blue[252], 1);
+    EXPECT_EQ(h.green[10], 1);
+    EXPECT_EQ(h.red[20], 1);
+    EXPECT_EQ(h.blue[7], 0);
+    EXPECT_EQ(h.green[252] + h.red[252] + h.red[255] + h.blue[0], 0);
+}
