@@ -1,0 +1,139 @@
+// The prism tool run as a user runs it: results, and one clear line with
+// exit status 2 and no output file for every kind of bad input.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "raw_input.h"
+#include "test_files.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string output;
+};
+
+Result RunTool(const std::string& arguments) {
+    const std::string command = std::string(PRISM_TOOL) + " " + arguments + " 2>&1";
+    Result r{-1, {}};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
+    const int raw = pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return r;
+}
+
+std::size_t FileSize(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    return ReadFileBytes(path, bytes) ? bytes.size() : 0;
+}
+
+}  // namespace
+
+TEST(RawInput, FrameGeometryFromTheFileLength) {
+    const FrameSize forced{100, 10};
+    const struct {
+        std::uint64_t bytes;
+        const FrameSize* forced;
+        bool ok;
+        int w, h;
+    } cases[] = {
+        {307200, nullptr, true, 640, 480}, {307328, nullptr, true, 640, 480},
+        {76928, nullptr, true, 320, 240},  {76800, nullptr, true, 320, 240},
+        {1000, nullptr, false, 640, 480},  {307201, nullptr, false, 640, 480},
+        {1000, &forced, true, 100, 10},    {1128, &forced, true, 100, 10},
+        {76928, &forced, false, 100, 10},
+    };
+    for (const auto& c : cases) {
+        FrameSize size;
+        EXPECT_EQ(FrameSizeOfFile(c.bytes, c.forced, size), c.ok) << c.bytes;
+        EXPECT_EQ(size.width, c.w) << c.bytes;
+        EXPECT_EQ(size.height, c.h) << c.bytes;
+    }
+    FrameSize size;
+    EXPECT_TRUE(ParseFrameSize("320x240", size));
+    for (const char* bad : {"320", "320x", "x240", "0x5", "-3x4", "3x4x", "axb"})
+        EXPECT_FALSE(ParseFrameSize(bad, size)) << bad;
+}
+
+TEST(PrismTool, DevelopsScenesIntoJpegAndBmp) {
+    TempFolder f;
+    ASSERT_EQ(RunTool("scene chart " + f.File("a.raw")).status, 0);
+    ASSERT_EQ(RunTool("scene bars " + f.File("b.raw") + " --size 320x240").status, 0);
+    EXPECT_EQ(FileSize(f.File("a.raw")), 640u * 480);
+    EXPECT_EQ(FileSize(f.File("b.raw")), 320u * 240);
+
+    Result r = RunTool("develop --settings " + f.Path() + " " + f.File("a.raw") + " -o " + f.File("a.bmp"));
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(FileSize(f.File("a.bmp")), 921654u);
+
+    // A camera frame file: 320 x 240 pixels and the 128-byte record.
+    std::vector<std::uint8_t> frame(76928, 90);
+    WriteFileBytes(f.File("frame.tmp"), frame.data(), frame.size());
+    r = RunTool("develop --settings " + f.Path() + " --enlarge " + f.File("frame.tmp") + " " + f.File("a.raw") +
+            " --format bmp -o " + f.File("out"));
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(FileSize(f.File("out/frame.bmp")), 54u + 320 * 240 * 3);  // default "C": no N
+    EXPECT_EQ(FileSize(f.File("out/a.bmp")), 921654u);
+
+    r = RunTool("develop --settings " + f.Path() + " --set 2 --flip 3 " + f.File("b.raw") + " -o " + f.File("b.jpg"));
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_GT(FileSize(f.File("b.jpg")), 1000u);
+    r = RunTool("bmp2jpg " + f.File("a.bmp") + " " + f.File("c.jpg"));
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_GT(FileSize(f.File("c.jpg")), 1000u);
+}
+
+TEST(PrismTool, BadInputGivesOneClearLineAndNoFile) {
+    TempFolder f;
+    std::vector<std::uint8_t> bytes(1000, 1);
+    WriteFileBytes(f.File("odd.raw"), bytes.data(), bytes.size());
+    WriteFileBytes(f.File("fake.bmp"), bytes.data(), bytes.size());
+    RunTool("scene ramp " + f.File("ok.raw"));
+    const std::string out = f.File("out.jpg");
+    const struct {
+        std::string arguments;
+        std::string expected;
+    } cases[] = {
+        {"develop " + f.File("absent.raw") + " -o " + out, "absent.raw: no such file"},
+        {"develop " + f.File("odd.raw") + " -o " + out, "odd.raw: 1000 bytes fit no frame geometry"},
+        {"develop --size 30x30 " + f.File("odd.raw") + " -o " + out, "fit no frame geometry"},
+        {"develop --size 3000x3000 " + f.File("odd.raw") + " -o " + out, "fit no frame geometry"},
+        {"develop --settings " + f.File("nowhere") + " " + f.File("ok.raw") + " -o " + out,
+         "nowhere: settings folder does not exist"},
+        {"develop --bogus " + f.File("ok.raw") + " -o " + out, "--bogus: unknown option"},
+        {"develop --set 3 " + f.File("ok.raw") + " -o " + out, "--set: set must be 0, 1 or 2"},
+        {"develop --set x " + f.File("ok.raw") + " -o " + out, "--set: expects a whole number"},
+        {"develop " + f.File("ok.raw") + " -o " + f.File("out.png"), "output must end in .jpg or .bmp"},
+        {"develop " + f.File("ok.raw") + " -o " + f.File("no/dir/out.jpg"), "its folder does not exist"},
+        {"develop " + f.File("ok.raw"), "no output given"},
+        {"develop --size 1280x960 " + f.File("ok.raw") + " -o " + out, "fit no frame geometry"},
+        {"bmp2jpg " + f.File("fake.bmp") + " " + out, "fake.bmp: not a readable"},
+        {"bmp2jpg " + f.File("absent.bmp") + " " + out, "absent.bmp: no such file"},
+        {"scene sunset " + f.File("x.raw"), "sunset: unknown scene"},
+        {"frobnicate", "frobnicate: unknown command"},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunTool(c.arguments);
+        EXPECT_EQ(r.status, 2) << c.arguments << "\n" << r.output;
+        EXPECT_NE(r.output.find("prism: "), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(c.expected), std::string::npos) << c.arguments << "\n" << r.output;
+        EXPECT_FALSE(FileExists(out)) << c.arguments;
+        EXPECT_FALSE(FileExists(f.File("out.png")));
+        EXPECT_FALSE(FileExists(f.File("x.raw")));
+    }
+    // A frame larger than the pipeline takes is refused with no file left.
+    std::vector<std::uint8_t> large(1024 * 400, 1);
+    WriteFileBytes(f.File("large.raw"), large.data(), large.size());
+    const Result r = RunTool("develop --size 1024x400 " + f.File("large.raw") + " -o " + out);
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_NE(r.output.find("frame larger than 640 x 480"), std::string::npos) << r.output;
+    EXPECT_FALSE(FileExists(out));
+}
