@@ -191,6 +191,23 @@ TEST(RgbAutoWhiteBalance, SumsWrapAround) {
     EXPECT_EQ(plane, ReferenceAwb(p, in));
 }
 
+// Curve 2 with a lower part of three entries puts point 1 at exactly 0.5,
+// which rounds up: pixels of greyness 1 then weigh 1, not 0.
+TEST(RgbAutoWhiteBalance, WeightCurveHalfRoundsUp) {
+    CLetterParams p;
+    p.AWB_AvgType = 1;
+    p.AWB_Curve = 2.0;
+    p.AWB_Left = 0.945;  // 48 of 51 entries in the upper part
+    p.AWB_Average = 1.0;
+    p.AWB_Type = 0;
+    Plane in;
+    for (int i = 0; i < 300; ++i) in.insert(in.end(), {2, std::uint8_t(150 + i % 50), std::uint8_t(100 + i % 30)});
+    Plane plane = in;
+    RgbAutoWhiteBalance(p, plane.data(), 300, 1);
+    EXPECT_EQ(plane, ReferenceAwb(p, in));
+    EXPECT_EQ(plane[1], 150) << "green, the largest average, keeps its values";
+}
+
 // 1000 pixels whose white points are the given values: at 0.1 % and noise
 // 1 the search stops at the top bin holding two pixels or more (the last two
 // pixels); single pixels added later do not move it.
