@@ -101,7 +101,9 @@ void SumWeighted(const std::uint8_t* pixels, std::size_t count, const int* weigh
 }
 
 // Piecewise-linear table that takes white point h to about target o and
-// squeezes the range above h into o..255.
+// squeezes the range above h into o..255. With the blend limited, h and o
+// lie in -1..255 and -1..256: no segment runs past the table, no divisor is
+// 0 and no entry falls below 0.
 void BuildStretchTable(int h, int o, std::uint8_t* table) {
     for (int i = 0; i <= h; ++i) table[i] = static_cast<std::uint8_t>(std::min(255, i * (o + 1) / (h + 1)));
     for (int i = h + 1; i < 256; ++i)
