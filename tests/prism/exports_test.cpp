@@ -114,7 +114,10 @@ TEST_F(Exports, RawDumpBesideTheJpeg) {
 }
 
 TEST_F(Exports, SettingNeedsAKnownSetAndTheEnlargeFlagIsStored) {
+#ifndef _WIN32
+    // On Windows this shows a message box; the Prism.dll test program answers it.
     EXPECT_EQ(Setting(nullptr), 0);
+#endif
     EXPECT_EQ(SetSEOnOff(5), 5);
     EXPECT_EQ(GetSEOnOff(), 5);
     EXPECT_EQ(SetSEOnOff(0), 0);

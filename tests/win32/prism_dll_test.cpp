@@ -38,7 +38,9 @@ struct Prism {
 std::string MakeFolder(const char* name) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + name + std::to_string(GetCurrentProcessId());
+    // Unique per run: process ids repeat between runs in a fresh wineserver.
+    std::string folder = std::string(temp) + name + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(GetTickCount64());
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
