@@ -80,9 +80,11 @@ struct Avx2Lanes {
     }
     static V Set(int k) { return {_mm256_set1_epi16(short(k))}; }
     static V AbsDiff(V a, V b) { return {_mm256_abs_epi16(_mm256_sub_epi16(a.v, b.v))}; }
+    static V SubSat(V a, V b) { return {_mm256_subs_epu16(a.v, b.v)}; }
     static V Min(V a, V b) { return {_mm256_min_epi16(a.v, b.v)}; }
     static V Max(V a, V b) { return {_mm256_max_epi16(a.v, b.v)}; }
     static V Less(V a, V b) { return {_mm256_cmpgt_epi16(b.v, a.v)}; }
+    static bool All(V mask) { return _mm256_movemask_epi8(mask.v) == -1; }
     static V Select(V mask, V a, V b) { return {_mm256_blendv_epi8(b.v, a.v, mask.v)}; }
 
     // d / n toward zero for |d| <= 2047 and n = 1..8: |d| * 2 * m >> 16 with

@@ -15,9 +15,11 @@ struct PlainLanes {
     static V Load(const std::int16_t* p) { return *p; }
     static V Set(int k) { return k; }
     static V AbsDiff(V a, V b) { return a > b ? a - b : b - a; }
+    static V SubSat(V a, V b) { return std::max(a - b, 0); }
     static V Min(V a, V b) { return std::min(a, b); }
     static V Max(V a, V b) { return std::max(a, b); }
     static V Less(V a, V b) { return a < b ? -1 : 0; }
+    static bool All(V mask) { return mask != 0; }
     static V Select(V mask, V a, V b) { return mask ? a : b; }
     static V DivTrunc(V d, V n) { return d / n; }
 

@@ -8,8 +8,9 @@
 // horizontal neighbours. The row loop maps them to blue, green, red.
 //
 // L gives V (an int, or a vector of 16-bit lanes; a mask is 0 or all ones
-// per lane) with + - & | ~ << >>, and Load, Set, AbsDiff, Min, Max, Less
-// (mask of a < b), Select, DivTrunc (signed, toward zero, divisor 1..8) and
+// per lane) with + - & | ~ << >>, and Load, Set, AbsDiff, SubSat (a - b or
+// 0, for a, b >= 0), Min, Max, Less (mask of a < b), All (every lane of a
+// mask set), Select, DivTrunc (signed, toward zero, divisor 1..8) and
 // StorePairs. Every intermediate value lies in -512..4080, so 16-bit lanes
 // hold them exactly.
 //
@@ -155,13 +156,13 @@ struct Sums {
 // clamp(a + b - c) of the line method's colour differences.
 template <class L>
 typename L::V Diff(typename L::V a, typename L::V b, typename L::V c) {
-    return L::Min(L::Max(a + b - c, L::Set(0)), L::Set(255));
+    return L::Min(L::SubSat(a + b, c), L::Set(255));
 }
 
 // clamp(h(a) - h(b) + c): a colour difference taken at half scale.
 template <class L>
 typename L::V HalfDiff(typename L::V a, typename L::V b, typename L::V c) {
-    return L::Min(L::Max((a >> 1) - (b >> 1) + c, L::Set(0)), L::Set(255));
+    return L::Min(L::SubSat((a >> 1) + c, b >> 1), L::Set(255));
 }
 
 // Estimates at a red or blue site: own X, first green, second Y. The line
@@ -357,6 +358,14 @@ struct TvngLine {
         const V smallest = Smallest<L>(g);
         const V largest = Largest<L>(g);
         const V t1 = smallest + (largest >> 1);
+
+        // A flat neighbourhood takes the bilinear values; most of a picture
+        // is flat, so a step whose pixels all are skips the rest.
+        const V flat = L::Less(t1, L::Set(24)) | L::Less(largest, L::Set(48));
+        const SiteValues<L> plain =
+            kGreenSite ? Bilinear<L>::Green(p) : Bilinear<L>::RedBlue(p);
+        if (L::All(flat)) return plain;
+
         const Directions<L> wide = AtMost<L>(g, t1);
         const Directions<L> narrow = AtMost<L>(g, smallest + (largest >> 2));
         const V useWide = L::Less(Count<L>(narrow), L::Set(2));
@@ -391,10 +400,7 @@ struct TvngLine {
             out.second = L::Select(onlyFalling, (p(-1, -1) + p(1, 1)) >> 1, out.second);
         }
 
-        // A flat neighbourhood takes the bilinear values.
-        const V flat = L::Less(t1, L::Set(24)) | L::Less(largest, L::Set(48));
-        const SiteValues<L> plain =
-            kGreenSite ? Bilinear<L>::Green(p) : Bilinear<L>::RedBlue(p);
+        // Flat pixels beside others in the step keep the bilinear values.
         out.first = L::Select(flat, plain.first, out.first);
         out.second = L::Select(flat, plain.second, out.second);
         return out;

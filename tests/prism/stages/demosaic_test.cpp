@@ -341,8 +341,8 @@ Frame RandomFrame(int w, int h, int lo, int hi, unsigned seed) {
                      [&](int, int) { return dist(rng); });
 }
 
-// Full-size random frames, odd-aligned small sizes with random, flat, edge,
-// stripe and checker content, and smooth random blobs that form lines.
+// Full-size random frames, and odd-aligned small sizes with random, flat,
+// edge, stripe and checker content.
 std::vector<Frame> Corpus() {
     std::vector<Frame> frames;
     frames.push_back(RandomFrame(640, 480, 0, 255, 1));
@@ -362,16 +362,6 @@ std::vector<Frame> Corpus() {
         frames.push_back(MakeFrame("row stripes", w, h, [](int, int y) { return (y / 3) % 2 ? 180 : 60; }));
         frames.push_back(MakeFrame("checker", w, h, [](int x, int y) { return (x + y) % 2 ? 255 : 0; }));
         frames.push_back(MakeFrame("checker 2", w, h, [](int x, int y) { return (x / 2 + y / 2) % 2 ? 160 : 90; }));
-    }
-    std::mt19937 rng(5);
-    std::uniform_int_distribution<int> level(0, 255);
-    for (int i = 0; i < 4; ++i) {
-        // Thin lines at random angles over a random mosaic gain: the line rules fire.
-        const int a = level(rng) % 7 - 3, b = level(rng) % 5 + 1, gain = level(rng);
-        frames.push_back(MakeFrame("lines", 96, 32, [=](int x, int y) {
-            const int band = ((x * b + y * a) / 3) % 4 == 0 ? 200 : 40;
-            return std::min(255, band + (x % 2) * gain / 8 + (y % 2) * 9);
-        }));
     }
     return frames;
 }
