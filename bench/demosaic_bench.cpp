@@ -28,8 +28,8 @@ void LoadContent(Content content, int width, int height) {
         frame.resize(std::size_t(width) * height);
         for (auto& v : frame) v = std::uint8_t(rng());
     } else {
-        frame = RenderSceneRaw(content == Content::Chart ? Scene::ToneChart : Scene::ResolutionWedge,
-                               width, height);
+        frame = RenderSceneRaw(
+            content == Content::Chart ? Scene::ToneChart : Scene::ResolutionWedge, width, height);
     }
     LoadFrame(frame.data(), width, height);
 }
@@ -54,10 +54,10 @@ void RunPlain(benchmark::State& state, DemosaicMethod method) {
     state.SetItemsProcessed(state.iterations() * w * h);
 }
 
-#define DEMOSAIC_BENCH(name, fn)                                 \
-    BENCHMARK_CAPTURE(Run, name, fn, Content::Chart)             \
-        ->Args({640, 480})                                       \
-        ->Args({320, 240})                                       \
+#define DEMOSAIC_BENCH(name, fn)                     \
+    BENCHMARK_CAPTURE(Run, name, fn, Content::Chart) \
+        ->Args({640, 480})                           \
+        ->Args({320, 240})                           \
         ->Unit(benchmark::kMicrosecond)
 
 DEMOSAIC_BENCH(Bilinear, &DemosaicBilinear);
@@ -75,7 +75,9 @@ BENCHMARK_CAPTURE(Run, Tvng_noise, &DemosaicTvng, Content::Noise)
     ->Args({640, 480})
     ->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_CAPTURE(RunPlain, Tvng, DemosaicMethod::Tvng)->Args({640, 480})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RunPlain, Tvng, DemosaicMethod::Tvng)
+    ->Args({640, 480})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(RunPlain, Bilinear, DemosaicMethod::Bilinear)
     ->Args({640, 480})
     ->Unit(benchmark::kMicrosecond);

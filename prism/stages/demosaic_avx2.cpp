@@ -20,17 +20,19 @@
 
 namespace {
 
+#define DEMOSAIC_AVX2_INLINE [[gnu::always_inline]] inline
+
 struct V16 {
     __m256i v;
 };
 
-inline V16 operator+(V16 a, V16 b) { return {_mm256_add_epi16(a.v, b.v)}; }
-inline V16 operator-(V16 a, V16 b) { return {_mm256_sub_epi16(a.v, b.v)}; }
-inline V16 operator&(V16 a, V16 b) { return {_mm256_and_si256(a.v, b.v)}; }
-inline V16 operator|(V16 a, V16 b) { return {_mm256_or_si256(a.v, b.v)}; }
-inline V16 operator~(V16 a) { return {_mm256_xor_si256(a.v, _mm256_set1_epi32(-1))}; }
-inline V16 operator<<(V16 a, int n) { return {_mm256_slli_epi16(a.v, n)}; }
-inline V16 operator>>(V16 a, int n) { return {_mm256_srai_epi16(a.v, n)}; }
+DEMOSAIC_AVX2_INLINE V16 operator+(V16 a, V16 b) { return {_mm256_add_epi16(a.v, b.v)}; }
+DEMOSAIC_AVX2_INLINE V16 operator-(V16 a, V16 b) { return {_mm256_sub_epi16(a.v, b.v)}; }
+DEMOSAIC_AVX2_INLINE V16 operator&(V16 a, V16 b) { return {_mm256_and_si256(a.v, b.v)}; }
+DEMOSAIC_AVX2_INLINE V16 operator|(V16 a, V16 b) { return {_mm256_or_si256(a.v, b.v)}; }
+DEMOSAIC_AVX2_INLINE V16 operator~(V16 a) { return {_mm256_xor_si256(a.v, _mm256_set1_epi32(-1))}; }
+DEMOSAIC_AVX2_INLINE V16 operator<<(V16 a, int n) { return {_mm256_slli_epi16(a.v, n)}; }
+DEMOSAIC_AVX2_INLINE V16 operator>>(V16 a, int n) { return {_mm256_srai_epi16(a.v, n)}; }
 
 // pshufb masks that interleave 32 blue, 32 green and 32 red bytes into 96
 // bytes of pixels: kBgr.m[c][ch] picks channel ch's bytes of output chunk c
@@ -52,19 +54,20 @@ constexpr BgrMasks MakeBgrMasks() {
 
 constexpr BgrMasks kBgr = MakeBgrMasks();
 
-inline __m256i Mask(int c, int ch) {
+DEMOSAIC_AVX2_INLINE __m256i Mask(int c, int ch) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kBgr.m[c][ch]));
 }
 
 // 32 pixels given as 32 blue, green and red bytes in pixel order.
-inline void StoreBgr32(std::uint8_t* out, __m256i b, __m256i g, __m256i r) {
+DEMOSAIC_AVX2_INLINE void StoreBgr32(std::uint8_t* out, __m256i b, __m256i g, __m256i r) {
     __m256i o[3];
     for (int c = 0; c < 3; ++c)
         o[c] = _mm256_or_si256(
             _mm256_or_si256(_mm256_shuffle_epi8(b, Mask(c, 0)), _mm256_shuffle_epi8(g, Mask(c, 1))),
             _mm256_shuffle_epi8(r, Mask(c, 2)));
     // Each o[c] holds chunk c of pixels 0..15 low and of pixels 16..31 high.
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(o[0], o[1], 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                        _mm256_permute2x128_si256(o[0], o[1], 0x20));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32),
                         _mm256_permute2x128_si256(o[2], o[0], 0x30));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 64),
@@ -75,22 +78,26 @@ struct Avx2Lanes {
     using V = V16;
     static constexpr int kLanes = 16;
 
-    static V Load(const std::int16_t* p) {
+    DEMOSAIC_AVX2_INLINE static V Load(const std::int16_t* p) {
         return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))};
     }
-    static V Set(int k) { return {_mm256_set1_epi16(short(k))}; }
-    static V AbsDiff(V a, V b) { return {_mm256_abs_epi16(_mm256_sub_epi16(a.v, b.v))}; }
-    static V SubSat(V a, V b) { return {_mm256_subs_epu16(a.v, b.v)}; }
-    static V Min(V a, V b) { return {_mm256_min_epi16(a.v, b.v)}; }
-    static V Max(V a, V b) { return {_mm256_max_epi16(a.v, b.v)}; }
-    static V Less(V a, V b) { return {_mm256_cmpgt_epi16(b.v, a.v)}; }
-    static bool All(V mask) { return _mm256_movemask_epi8(mask.v) == -1; }
-    static V Select(V mask, V a, V b) { return {_mm256_blendv_epi8(b.v, a.v, mask.v)}; }
+    DEMOSAIC_AVX2_INLINE static V Set(int k) { return {_mm256_set1_epi16(short(k))}; }
+    DEMOSAIC_AVX2_INLINE static V AbsDiff(V a, V b) {
+        return {_mm256_abs_epi16(_mm256_sub_epi16(a.v, b.v))};
+    }
+    DEMOSAIC_AVX2_INLINE static V SubSat(V a, V b) { return {_mm256_subs_epu16(a.v, b.v)}; }
+    DEMOSAIC_AVX2_INLINE static V Min(V a, V b) { return {_mm256_min_epi16(a.v, b.v)}; }
+    DEMOSAIC_AVX2_INLINE static V Max(V a, V b) { return {_mm256_max_epi16(a.v, b.v)}; }
+    DEMOSAIC_AVX2_INLINE static V Less(V a, V b) { return {_mm256_cmpgt_epi16(b.v, a.v)}; }
+    DEMOSAIC_AVX2_INLINE static bool All(V mask) { return _mm256_movemask_epi8(mask.v) == -1; }
+    DEMOSAIC_AVX2_INLINE static V Select(V mask, V a, V b) {
+        return {_mm256_blendv_epi8(b.v, a.v, mask.v)};
+    }
 
     // d / n toward zero for |d| <= 2047 and n = 1..8: |d| * 2 * m >> 16 with
     // m = 32768 for n = 1 and 32768 / n + 1 otherwise is exact over that
     // range. m comes from a 16-bit table by pshufb; n = 8 wraps to entry 0.
-    static V DivTrunc(V d, V n) {
+    DEMOSAIC_AVX2_INLINE static V DivTrunc(V d, V n) {
         const __m256i table =
             _mm256_setr_epi16(4097, short(32768), 16385, 10923, 8193, 6554, 5462, 4682, 4097,
                               short(32768), 16385, 10923, 8193, 6554, 5462, 4682);
@@ -102,7 +109,8 @@ struct Avx2Lanes {
     }
 
     // 16 pairs of pixels; values 0..255. Only `pixels` pixels are written.
-    static void StorePairs(std::uint8_t* bgr, int pixels, V b0, V g0, V r0, V b1, V g1, V r1) {
+    DEMOSAIC_AVX2_INLINE static void StorePairs(std::uint8_t* bgr, int pixels, V b0, V g0, V r0,
+                                                V b1, V g1, V r1) {
         const __m256i b = _mm256_or_si256(b0.v, _mm256_slli_epi16(b1.v, 8));
         const __m256i g = _mm256_or_si256(g0.v, _mm256_slli_epi16(g1.v, 8));
         const __m256i r = _mm256_or_si256(r0.v, _mm256_slli_epi16(r1.v, 8));
@@ -133,6 +141,8 @@ void SplitAvx2(const std::uint8_t* bytes, std::int16_t* even, std::int16_t* odd,
 
 // Constant-initialised: nothing compiled for AVX2 runs at load time.
 constexpr DemosaicPath kAvx2Path = demosaic::MakePath<Avx2Lanes>(&SplitAvx2);
+
+#undef DEMOSAIC_AVX2_INLINE
 
 }  // namespace
 

@@ -26,12 +26,11 @@ struct DemosaicRows {
 
 // Writes one row of width pixels (blue, green, red). Phase 0: the row's
 // mosaic reads R G R G ...; phase 1: G B G B ...
-using DemosaicRowFn = void (*)(const DemosaicRows& rows, int phase, int width,
-                               std::uint8_t* bgr);
+using DemosaicRowFn = void (*)(const DemosaicRows& rows, int phase, int width, std::uint8_t* bgr);
 
 // Splits count pairs of bytes into their even and odd members.
-using DemosaicSplitFn = void (*)(const std::uint8_t* bytes, std::int16_t* even,
-                                 std::int16_t* odd, int count);
+using DemosaicSplitFn = void (*)(const std::uint8_t* bytes, std::int16_t* even, std::int16_t* odd,
+                                 int count);
 
 struct DemosaicPath {
     DemosaicSplitFn split;

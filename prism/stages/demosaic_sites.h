@@ -22,6 +22,10 @@
 
 #include "demosaic_paths.h"
 
+// Every formula is inlined into the row loop: a call would spill all
+// vector registers, and the compiler's size limits stop short of that.
+#define DEMOSAIC_INLINE [[gnu::always_inline]] inline
+
 namespace demosaic {
 
 template <class L>
@@ -35,7 +39,7 @@ template <class L, int kParity>
 struct Window {
     const DemosaicRows& rows;
     int j;
-    typename L::V operator()(int dy, int dx) const {
+    DEMOSAIC_INLINE typename L::V operator()(int dy, int dx) const {
         const int c = kParity + dx + 2;  // 0..5, the column relative to 2j - 2
         return L::Load(rows.cols[dy + 2][c & 1] + j + c / 2 - 1);
     }
@@ -44,12 +48,12 @@ struct Window {
 template <class L>
 struct Bilinear {
     template <class P>
-    static SiteValues<L> RedBlue(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> RedBlue(const P& p) {
         return {p(0, 0), (p(-1, 0) + p(1, 0) + p(0, -1) + p(0, 1)) >> 2,
                 (p(-1, -1) + p(-1, 1) + p(1, -1) + p(1, 1)) >> 2};
     }
     template <class P>
-    static SiteValues<L> Green(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> Green(const P& p) {
         return {p(0, 0), (p(-1, 0) + p(1, 0)) >> 1, (p(0, -1) + p(0, 1)) >> 1};
     }
 };
@@ -61,17 +65,17 @@ template <class L>
 struct Blur {
     using V = typename L::V;
     template <class P>
-    static SiteValues<L> RedBlue(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> RedBlue(const P& p) {
         const V cross = p(-1, 0) + p(1, 0) + p(0, -1) + p(0, 1);
-        const V knights = p(-2, -1) + p(-2, 1) + p(-1, -2) + p(-1, 2) + p(1, -2) + p(1, 2) +
-                          p(2, -1) + p(2, 1);
+        const V knights =
+            p(-2, -1) + p(-2, 1) + p(-1, -2) + p(-1, 2) + p(1, -2) + p(1, 2) + p(2, -1) + p(2, 1);
         const V b = ((p(0, 0) << 2) + p(-2, 0) + p(2, 0) + p(0, -2) + p(0, 2)) >> 3;
         const V e = ((cross << 1) + cross + (knights >> 1)) >> 4;
         const V c = (p(-1, -1) + p(-1, 1) + p(1, -1) + p(1, 1)) >> 2;
         return {b, e, c};
     }
     template <class P>
-    static SiteValues<L> Green(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> Green(const P& p) {
         const V a = ((p(0, 0) << 2) + p(-1, -1) + p(-1, 1) + p(1, -1) + p(1, 1)) >> 3;
         const V dv = (((p(-1, 0) + p(1, 0)) << 1) + p(-1, -2) + p(-1, 2) + p(1, -2) + p(1, 2)) >> 3;
         const V dh = (((p(0, -1) + p(0, 1)) << 1) + p(-2, -1) + p(-2, 1) + p(2, -1) + p(2, 1)) >> 3;
@@ -86,16 +90,18 @@ struct Directions {
 };
 
 template <class L, bool kGreenSite, class P>
-Directions<L> Gradients(const P& p) {
+DEMOSAIC_INLINE Directions<L> Gradients(const P& p) {
     using V = typename L::V;
     const auto full = [](V a, V b) { return L::AbsDiff(a, b); };
     const auto half = [](V a, V b) { return L::AbsDiff(a, b) >> 1; };  // floored on its own
     const V c = p(0, 0);
     Directions<L> g;
-    const V vertical = full(p(-1, 0), p(1, 0)) + half(p(-1, -1), p(1, -1)) + half(p(-1, 1), p(1, 1));
+    const V vertical =
+        full(p(-1, 0), p(1, 0)) + half(p(-1, -1), p(1, -1)) + half(p(-1, 1), p(1, 1));
     g.n = vertical + full(p(-2, 0), c) + half(p(-2, -1), p(0, -1)) + half(p(-2, 1), p(0, 1));
     g.s = vertical + full(p(2, 0), c) + half(p(2, -1), p(0, -1)) + half(p(2, 1), p(0, 1));
-    const V horizontal = full(p(0, 1), p(0, -1)) + half(p(-1, 1), p(-1, -1)) + half(p(1, 1), p(1, -1));
+    const V horizontal =
+        full(p(0, 1), p(0, -1)) + half(p(-1, 1), p(-1, -1)) + half(p(1, 1), p(1, -1));
     g.e = horizontal + full(p(0, 2), c) + half(p(-1, 2), p(-1, 0)) + half(p(1, 2), p(1, 0));
     g.w = horizontal + full(p(0, -2), c) + half(p(-1, -2), p(-1, 0)) + half(p(1, -2), p(1, 0));
     const V rising = full(p(-1, 1), p(1, -1));
@@ -111,33 +117,34 @@ Directions<L> Gradients(const P& p) {
         g.sw = risingNear + full(p(2, -2), c) + half(p(2, -1), p(1, 0)) + half(p(1, -2), p(0, -1));
         const V fallingNear = falling + half(p(1, 0), p(0, -1)) + half(p(0, 1), p(-1, 0));
         g.se = fallingNear + full(p(2, 2), c) + half(p(2, 1), p(1, 0)) + half(p(1, 2), p(0, 1));
-        g.nw = fallingNear + full(p(-2, -2), c) + half(p(-2, -1), p(-1, 0)) + half(p(-1, -2), p(0, -1));
+        g.nw = fallingNear + full(p(-2, -2), c) + half(p(-2, -1), p(-1, 0)) +
+               half(p(-1, -2), p(0, -1));
     }
     return g;
 }
 
 template <class L>
-typename L::V Smallest(const Directions<L>& g) {
+DEMOSAIC_INLINE typename L::V Smallest(const Directions<L>& g) {
     return L::Min(L::Min(L::Min(g.n, g.s), L::Min(g.e, g.w)),
                   L::Min(L::Min(g.ne, g.se), L::Min(g.nw, g.sw)));
 }
 
 template <class L>
-typename L::V Largest(const Directions<L>& g) {
+DEMOSAIC_INLINE typename L::V Largest(const Directions<L>& g) {
     return L::Max(L::Max(L::Max(g.n, g.s), L::Max(g.e, g.w)),
                   L::Max(L::Max(g.ne, g.se), L::Max(g.nw, g.sw)));
 }
 
 // Mask of the directions whose gradient is at most t.
 template <class L>
-Directions<L> AtMost(const Directions<L>& g, typename L::V t) {
+DEMOSAIC_INLINE Directions<L> AtMost(const Directions<L>& g, typename L::V t) {
     const typename L::V limit = t + L::Set(1);
     return {L::Less(g.n, limit),  L::Less(g.s, limit),  L::Less(g.e, limit),  L::Less(g.w, limit),
             L::Less(g.ne, limit), L::Less(g.se, limit), L::Less(g.nw, limit), L::Less(g.sw, limit)};
 }
 
 template <class L>
-typename L::V Count(const Directions<L>& m) {
+DEMOSAIC_INLINE typename L::V Count(const Directions<L>& m) {
     return L::Set(0) - (m.n + m.s + m.e + m.w + m.ne + m.se + m.nw + m.sw);
 }
 
@@ -145,8 +152,8 @@ typename L::V Count(const Directions<L>& m) {
 template <class L>
 struct Sums {
     using V = typename L::V;
-    V own = L::Set(0), first = L::Set(0), second = L::Set(0);
-    void Add(V chosen, V ownEstimate, V firstEstimate, V secondEstimate) {
+    V own, first, second;
+    DEMOSAIC_INLINE void Add(V chosen, V ownEstimate, V firstEstimate, V secondEstimate) {
         own = own + (ownEstimate & chosen);
         first = first + (firstEstimate & chosen);
         second = second + (secondEstimate & chosen);
@@ -155,13 +162,13 @@ struct Sums {
 
 // clamp(a + b - c) of the line method's colour differences.
 template <class L>
-typename L::V Diff(typename L::V a, typename L::V b, typename L::V c) {
+DEMOSAIC_INLINE typename L::V Diff(typename L::V a, typename L::V b, typename L::V c) {
     return L::Min(L::SubSat(a + b, c), L::Set(255));
 }
 
 // clamp(h(a) - h(b) + c): a colour difference taken at half scale.
 template <class L>
-typename L::V HalfDiff(typename L::V a, typename L::V b, typename L::V c) {
+DEMOSAIC_INLINE typename L::V HalfDiff(typename L::V a, typename L::V b, typename L::V c) {
     return L::Min(L::SubSat((a >> 1) + c, b >> 1), L::Set(255));
 }
 
@@ -169,10 +176,10 @@ typename L::V HalfDiff(typename L::V a, typename L::V b, typename L::V c) {
 // method corrects the averages of colours the centre lacks by colour
 // differences.
 template <class L, bool kLine, class P>
-Sums<L> RedBlueSums(const P& p, const Directions<L>& m) {
+DEMOSAIC_INLINE Sums<L> RedBlueSums(const P& p, const Directions<L>& m) {
     using V = typename L::V;
     const V c = p(0, 0);
-    Sums<L> s;
+    Sums<L> s{L::Set(0), L::Set(0), L::Set(0)};
     V y;
     if constexpr (kLine)
         y = (Diff<L>(p(-1, -1), p(-1, 0), p(0, -1)) + Diff<L>(p(-1, 1), p(-1, 0), p(0, 1))) >> 1;
@@ -198,25 +205,30 @@ Sums<L> RedBlueSums(const P& p, const Directions<L>& m) {
     V g;
     if constexpr (kLine)
         g = (HalfDiff<L>(p(-2, 2), p(-2, 0), p(-2, 1)) + HalfDiff<L>(c, p(-2, 0), p(-1, 0)) +
-             HalfDiff<L>(p(-2, 2), p(0, 2), p(-1, 2)) + HalfDiff<L>(c, p(0, 2), p(0, 1))) >> 2;
+             HalfDiff<L>(p(-2, 2), p(0, 2), p(-1, 2)) + HalfDiff<L>(c, p(0, 2), p(0, 1))) >>
+            2;
     else
         g = (p(-2, 1) + p(-1, 0) + p(-1, 2) + p(0, 1)) >> 2;
     s.Add(m.ne, (p(-2, 2) + c) >> 1, g, p(-1, 1));
     if constexpr (kLine)
         g = (HalfDiff<L>(c, p(0, 2), p(0, 1)) + HalfDiff<L>(c, p(2, 0), p(1, 0)) +
-             HalfDiff<L>(p(2, 2), p(0, 2), p(1, 2)) + HalfDiff<L>(p(2, 2), p(2, 0), p(2, 1))) >> 2;
+             HalfDiff<L>(p(2, 2), p(0, 2), p(1, 2)) + HalfDiff<L>(p(2, 2), p(2, 0), p(2, 1))) >>
+            2;
     else
         g = (p(0, 1) + p(1, 0) + p(1, 2) + p(2, 1)) >> 2;
     s.Add(m.se, (p(2, 2) + c) >> 1, g, p(1, 1));
     if constexpr (kLine)
-        g = (HalfDiff<L>(p(-2, -2), p(-2, 0), p(-2, -1)) + HalfDiff<L>(p(-2, -2), p(0, -2), p(-1, -2)) +
-             HalfDiff<L>(c, p(-2, 0), p(-1, 0)) + HalfDiff<L>(c, p(0, -2), p(0, -1))) >> 2;
+        g = (HalfDiff<L>(p(-2, -2), p(-2, 0), p(-2, -1)) +
+             HalfDiff<L>(p(-2, -2), p(0, -2), p(-1, -2)) + HalfDiff<L>(c, p(-2, 0), p(-1, 0)) +
+             HalfDiff<L>(c, p(0, -2), p(0, -1))) >>
+            2;
     else
         g = (p(-2, -1) + p(-1, -2) + p(-1, 0) + p(0, -1)) >> 2;
     s.Add(m.nw, (p(-2, -2) + c) >> 1, g, p(-1, -1));
     if constexpr (kLine)
         g = (HalfDiff<L>(c, p(0, -2), p(0, -1)) + HalfDiff<L>(p(2, -2), p(0, -2), p(1, -2)) +
-             HalfDiff<L>(c, p(2, 0), p(1, 0)) + HalfDiff<L>(p(2, -2), p(2, 0), p(2, -1))) >> 2;
+             HalfDiff<L>(c, p(2, 0), p(1, 0)) + HalfDiff<L>(p(2, -2), p(2, 0), p(2, -1))) >>
+            2;
     else
         g = (p(2, -1) + p(1, -2) + p(1, 0) + p(0, -1)) >> 2;
     s.Add(m.sw, (p(2, -2) + c) >> 1, g, p(1, -1));
@@ -225,32 +237,36 @@ Sums<L> RedBlueSums(const P& p, const Directions<L>& m) {
 
 // Estimates at a green site: own green, first V, second H.
 template <class L, bool kLine, class P>
-Sums<L> GreenSums(const P& p, const Directions<L>& m) {
+DEMOSAIC_INLINE Sums<L> GreenSums(const P& p, const Directions<L>& m) {
     using V = typename L::V;
     const V c = p(0, 0);
-    Sums<L> s;
+    Sums<L> s{L::Set(0), L::Set(0), L::Set(0)};
     V v, h;
     if constexpr (kLine)
         h = (Diff<L>(p(-2, -1), p(-2, 0), p(-1, -1)) + Diff<L>(p(-2, 1), p(-2, 0), p(-1, 1)) +
-             Diff<L>(p(0, -1), c, p(-1, -1)) + Diff<L>(p(0, 1), c, p(-1, 1))) >> 2;
+             Diff<L>(p(0, -1), c, p(-1, -1)) + Diff<L>(p(0, 1), c, p(-1, 1))) >>
+            2;
     else
         h = (p(-2, -1) + p(-2, 1) + p(0, -1) + p(0, 1)) >> 2;
     s.Add(m.n, (p(-2, 0) + c) >> 1, p(-1, 0), h);
     if constexpr (kLine)
         h = (Diff<L>(p(2, -1), p(2, 0), p(1, -1)) + Diff<L>(p(2, 1), p(2, 0), p(1, 1)) +
-             Diff<L>(p(0, -1), c, p(1, -1)) + Diff<L>(p(0, 1), c, p(1, 1))) >> 2;
+             Diff<L>(p(0, -1), c, p(1, -1)) + Diff<L>(p(0, 1), c, p(1, 1))) >>
+            2;
     else
         h = (p(0, -1) + p(0, 1) + p(2, -1) + p(2, 1)) >> 2;
     s.Add(m.s, (p(2, 0) + c) >> 1, p(1, 0), h);
     if constexpr (kLine)
         v = (Diff<L>(p(-1, 2), p(0, 2), p(-1, 1)) + Diff<L>(p(1, 2), p(0, 2), p(1, 1)) +
-             Diff<L>(p(-1, 0), c, p(-1, 1)) + Diff<L>(p(1, 0), c, p(1, 1))) >> 2;
+             Diff<L>(p(-1, 0), c, p(-1, 1)) + Diff<L>(p(1, 0), c, p(1, 1))) >>
+            2;
     else
         v = (p(-1, 0) + p(-1, 2) + p(1, 0) + p(1, 2)) >> 2;
     s.Add(m.e, (p(0, 2) + c) >> 1, v, p(0, 1));
     if constexpr (kLine)
         v = (Diff<L>(p(-1, -2), p(0, -2), p(-1, -1)) + Diff<L>(p(1, -2), p(0, -2), p(1, -1)) +
-             Diff<L>(p(-1, 0), c, p(-1, -1)) + Diff<L>(p(1, 0), c, p(1, -1))) >> 2;
+             Diff<L>(p(-1, 0), c, p(-1, -1)) + Diff<L>(p(1, 0), c, p(1, -1))) >>
+            2;
     else
         v = (p(-1, -2) + p(-1, 0) + p(1, -2) + p(1, 0)) >> 2;
     s.Add(m.w, (p(0, -2) + c) >> 1, v, p(0, -1));
@@ -295,7 +311,7 @@ Sums<L> GreenSums(const P& p, const Directions<L>& m) {
 }
 
 template <class L, bool kGreenSite, bool kLine, class P>
-Sums<L> SiteSums(const P& p, const Directions<L>& m) {
+DEMOSAIC_INLINE Sums<L> SiteSums(const P& p, const Directions<L>& m) {
     if constexpr (kGreenSite)
         return GreenSums<L, kLine>(p, m);
     else
@@ -305,7 +321,7 @@ Sums<L> SiteSums(const P& p, const Directions<L>& m) {
 // Own colour unchanged; each missing colour moves from the centre by the
 // mean difference of the estimates, limited to 1..255.
 template <class L>
-SiteValues<L> Interpolated(typename L::V c, const Sums<L>& s, typename L::V n) {
+DEMOSAIC_INLINE SiteValues<L> Interpolated(typename L::V c, const Sums<L>& s, typename L::V n) {
     const auto limit = [](typename L::V v) { return L::Min(L::Max(v, L::Set(1)), L::Set(255)); };
     return {c, limit(c + L::DivTrunc(s.first - s.own, n)),
             limit(c + L::DivTrunc(s.second - s.own, n))};
@@ -314,17 +330,18 @@ SiteValues<L> Interpolated(typename L::V c, const Sums<L>& s, typename L::V n) {
 template <class L>
 struct Tvng {
     template <bool kGreenSite, class P>
-    static SiteValues<L> Site(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> Site(const P& p) {
         const Directions<L> g = Gradients<L, kGreenSite>(p);
         const Directions<L> chosen = AtMost<L>(g, Smallest<L>(g) + (Largest<L>(g) >> 1));
-        return Interpolated<L>(p(0, 0), SiteSums<L, kGreenSite, false>(p, chosen), Count<L>(chosen));
+        return Interpolated<L>(p(0, 0), SiteSums<L, kGreenSite, false>(p, chosen),
+                               Count<L>(chosen));
     }
     template <class P>
-    static SiteValues<L> RedBlue(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> RedBlue(const P& p) {
         return Site<false>(p);
     }
     template <class P>
-    static SiteValues<L> Green(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> Green(const P& p) {
         return Site<true>(p);
     }
 };
@@ -332,7 +349,7 @@ struct Tvng {
 // Keeps one line where a line and not its crossing line was chosen; the
 // rules run in this order, each on the mask the previous one left.
 template <class L>
-void KeepLines(Directions<L>& m) {
+DEMOSAIC_INLINE void KeepLines(Directions<L>& m) {
     using V = typename L::V;
     V cut = (m.n & m.s) & ~(m.e & m.w);
     m.e = m.e & ~cut;
@@ -353,7 +370,7 @@ struct TvngLine {
     using V = typename L::V;
 
     template <bool kGreenSite, class P>
-    static SiteValues<L> Site(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> Site(const P& p) {
         const Directions<L> g = Gradients<L, kGreenSite>(p);
         const V smallest = Smallest<L>(g);
         const V largest = Largest<L>(g);
@@ -362,8 +379,7 @@ struct TvngLine {
         // A flat neighbourhood takes the bilinear values; most of a picture
         // is flat, so a step whose pixels all are skips the rest.
         const V flat = L::Less(t1, L::Set(24)) | L::Less(largest, L::Set(48));
-        const SiteValues<L> plain =
-            kGreenSite ? Bilinear<L>::Green(p) : Bilinear<L>::RedBlue(p);
+        const SiteValues<L> plain = kGreenSite ? Bilinear<L>::Green(p) : Bilinear<L>::RedBlue(p);
         if (L::All(flat)) return plain;
 
         const Directions<L> wide = AtMost<L>(g, t1);
@@ -406,11 +422,11 @@ struct TvngLine {
         return out;
     }
     template <class P>
-    static SiteValues<L> RedBlue(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> RedBlue(const P& p) {
         return Site<false>(p);
     }
     template <class P>
-    static SiteValues<L> Green(const P& p) {
+    DEMOSAIC_INLINE static SiteValues<L> Green(const P& p) {
         return Site<true>(p);
     }
 };
@@ -426,11 +442,13 @@ void RowOfPhase(const DemosaicRows& rows, int width, std::uint8_t* bgr) {
         if constexpr (kPhase == 0) {
             const SiteValues<L> r = M<L>::RedBlue(even);
             const SiteValues<L> g = M<L>::Green(odd);  // blue above and below
-            L::StorePairs(bgr + 3 * x, width - x, r.second, r.first, r.own, g.first, g.own, g.second);
+            L::StorePairs(bgr + 3 * x, width - x, r.second, r.first, r.own, g.first, g.own,
+                          g.second);
         } else {
             const SiteValues<L> g = M<L>::Green(even);  // red above and below
             const SiteValues<L> b = M<L>::RedBlue(odd);
-            L::StorePairs(bgr + 3 * x, width - x, g.second, g.own, g.first, b.own, b.first, b.second);
+            L::StorePairs(bgr + 3 * x, width - x, g.second, g.own, g.first, b.own, b.first,
+                          b.second);
         }
     }
 }
@@ -456,3 +474,5 @@ constexpr DemosaicPath MakePath(DemosaicSplitFn split) {
 }
 
 }  // namespace demosaic
+
+#undef DEMOSAIC_INLINE

@@ -110,36 +110,35 @@ Estimates TvngEstimatesRef(const Near& P) {
     Estimates e{};
     const int own = FrameColour(P.y, P.x);
     if (own != kGreen) {
+        // One table row per direction: green, Y, X estimates.
         const int X = own;
         const int Y = own == kRed ? kBlue : kRed;
-        e[N][kGreen] = P(-1, 0), e[N][Y] = (P(-1, -1) + P(-1, 1)) >> 1, e[N][X] = (P(-2, 0) + C) >> 1;
-        e[S][kGreen] = P(1, 0), e[S][Y] = (P(1, -1) + P(1, 1)) >> 1, e[S][X] = (P(2, 0) + C) >> 1;
-        e[E][kGreen] = P(0, 1), e[E][Y] = (P(-1, 1) + P(1, 1)) >> 1, e[E][X] = (P(0, 2) + C) >> 1;
-        e[W][kGreen] = P(0, -1), e[W][Y] = (P(-1, -1) + P(1, -1)) >> 1, e[W][X] = (P(0, -2) + C) >> 1;
-        e[NE][kGreen] = (P(-2, 1) + P(-1, 0) + P(-1, 2) + P(0, 1)) >> 2;
-        e[NE][Y] = P(-1, 1), e[NE][X] = (P(-2, 2) + C) >> 1;
-        e[SE][kGreen] = (P(0, 1) + P(1, 0) + P(1, 2) + P(2, 1)) >> 2;
-        e[SE][Y] = P(1, 1), e[SE][X] = (P(2, 2) + C) >> 1;
-        e[NW][kGreen] = (P(-2, -1) + P(-1, -2) + P(-1, 0) + P(0, -1)) >> 2;
-        e[NW][Y] = P(-1, -1), e[NW][X] = (P(-2, -2) + C) >> 1;
-        e[SW][kGreen] = (P(2, -1) + P(1, -2) + P(1, 0) + P(0, -1)) >> 2;
-        e[SW][Y] = P(1, -1), e[SW][X] = (P(2, -2) + C) >> 1;
+        const auto row = [&](int d, int green, int y, int x) {
+            e[d][kGreen] = green, e[d][Y] = y, e[d][X] = x;
+        };
+        row(N, P(-1, 0), (P(-1, -1) + P(-1, 1)) >> 1, (P(-2, 0) + C) >> 1);
+        row(S, P(1, 0), (P(1, -1) + P(1, 1)) >> 1, (P(2, 0) + C) >> 1);
+        row(E, P(0, 1), (P(-1, 1) + P(1, 1)) >> 1, (P(0, 2) + C) >> 1);
+        row(W, P(0, -1), (P(-1, -1) + P(1, -1)) >> 1, (P(0, -2) + C) >> 1);
+        row(NE, (P(-2, 1) + P(-1, 0) + P(-1, 2) + P(0, 1)) >> 2, P(-1, 1), (P(-2, 2) + C) >> 1);
+        row(SE, (P(0, 1) + P(1, 0) + P(1, 2) + P(2, 1)) >> 2, P(1, 1), (P(2, 2) + C) >> 1);
+        row(NW, (P(-2, -1) + P(-1, -2) + P(-1, 0) + P(0, -1)) >> 2, P(-1, -1), (P(-2, -2) + C) >> 1);
+        row(SW, (P(2, -1) + P(1, -2) + P(1, 0) + P(0, -1)) >> 2, P(1, -1), (P(2, -2) + C) >> 1);
     } else {
+        // One table row per direction: V, H, green estimates.
         const int V = VerticalColour(P.y);
         const int H = HorizontalColour(P.y);
-        e[N][V] = P(-1, 0), e[N][H] = (P(-2, -1) + P(-2, 1) + P(0, -1) + P(0, 1)) >> 2;
-        e[N][kGreen] = (P(-2, 0) + C) >> 1;
-        e[S][V] = P(1, 0), e[S][H] = (P(0, -1) + P(0, 1) + P(2, -1) + P(2, 1)) >> 2;
-        e[S][kGreen] = (P(2, 0) + C) >> 1;
-        e[E][V] = (P(-1, 0) + P(-1, 2) + P(1, 0) + P(1, 2)) >> 2, e[E][H] = P(0, 1);
-        e[E][kGreen] = (P(0, 2) + C) >> 1;
-        e[W][V] = (P(-1, -2) + P(-1, 0) + P(1, -2) + P(1, 0)) >> 2, e[W][H] = P(0, -1);
-        e[W][kGreen] = (P(0, -2) + C) >> 1;
-        e[NE][V] = (P(-1, 0) + P(-1, 2)) >> 1, e[NE][H] = (P(-2, 1) + P(0, 1)) >> 1, e[NE][kGreen] = P(-1, 1);
-        e[SE][V] = (P(1, 0) + P(1, 2)) >> 1, e[SE][H] = (P(0, 1) + P(2, 1)) >> 1, e[SE][kGreen] = P(1, 1);
-        e[NW][V] = (P(-1, -2) + P(-1, 0)) >> 1, e[NW][H] = (P(-2, -1) + P(0, -1)) >> 1;
-        e[NW][kGreen] = P(-1, -1);
-        e[SW][V] = (P(1, -2) + P(1, 0)) >> 1, e[SW][H] = (P(0, -1) + P(2, -1)) >> 1, e[SW][kGreen] = P(1, -1);
+        const auto row = [&](int d, int v, int h, int green) {
+            e[d][V] = v, e[d][H] = h, e[d][kGreen] = green;
+        };
+        row(N, P(-1, 0), (P(-2, -1) + P(-2, 1) + P(0, -1) + P(0, 1)) >> 2, (P(-2, 0) + C) >> 1);
+        row(S, P(1, 0), (P(0, -1) + P(0, 1) + P(2, -1) + P(2, 1)) >> 2, (P(2, 0) + C) >> 1);
+        row(E, (P(-1, 0) + P(-1, 2) + P(1, 0) + P(1, 2)) >> 2, P(0, 1), (P(0, 2) + C) >> 1);
+        row(W, (P(-1, -2) + P(-1, 0) + P(1, -2) + P(1, 0)) >> 2, P(0, -1), (P(0, -2) + C) >> 1);
+        row(NE, (P(-1, 0) + P(-1, 2)) >> 1, (P(-2, 1) + P(0, 1)) >> 1, P(-1, 1));
+        row(SE, (P(1, 0) + P(1, 2)) >> 1, (P(0, 1) + P(2, 1)) >> 1, P(1, 1));
+        row(NW, (P(-1, -2) + P(-1, 0)) >> 1, (P(-2, -1) + P(0, -1)) >> 1, P(-1, -1));
+        row(SW, (P(1, -2) + P(1, 0)) >> 1, (P(0, -1) + P(2, -1)) >> 1, P(1, -1));
     }
     return e;
 }
@@ -353,15 +352,20 @@ std::vector<Frame> Corpus() {
         const int w = s[0], h = s[1];
         frames.push_back(RandomFrame(w, h, 0, 255, 3));
         frames.push_back(RandomFrame(w, h, 90, 130, 4));
-        frames.push_back(MakeFrame("flat", w, h, [](int, int) { return 77; }));
-        frames.push_back(MakeFrame("vertical edge", w, h, [w](int x, int) { return x < w / 2 ? 20 : 230; }));
-        frames.push_back(MakeFrame("horizontal edge", w, h, [h](int, int y) { return y < h / 2 ? 240 : 10; }));
-        frames.push_back(MakeFrame("diagonal edge", w, h, [](int x, int y) { return x > y ? 200 : 40; }));
-        frames.push_back(MakeFrame("rising edge", w, h, [w](int x, int y) { return x + y < w / 2 ? 30 : 220; }));
-        frames.push_back(MakeFrame("stripes", w, h, [](int x, int) { return (x / 2) % 2 ? 250 : 5; }));
-        frames.push_back(MakeFrame("row stripes", w, h, [](int, int y) { return (y / 3) % 2 ? 180 : 60; }));
-        frames.push_back(MakeFrame("checker", w, h, [](int x, int y) { return (x + y) % 2 ? 255 : 0; }));
-        frames.push_back(MakeFrame("checker 2", w, h, [](int x, int y) { return (x / 2 + y / 2) % 2 ? 160 : 90; }));
+        const struct {
+            const char* name;
+            std::function<int(int, int)> f;
+        } patterns[] = {
+            {"flat", [](int, int) { return 77; }},
+            {"vertical edge", [w](int x, int) { return x < w / 2 ? 20 : 230; }},
+            {"horizontal edge", [h](int, int y) { return y < h / 2 ? 240 : 10; }},
+            {"diagonal edge", [](int x, int y) { return x > y ? 200 : 40; }},
+            {"rising edge", [w](int x, int y) { return x + y < w / 2 ? 30 : 220; }},
+            {"stripes", [](int x, int) { return (x / 2) % 2 ? 250 : 5; }},
+            {"row stripes", [](int, int y) { return (y / 3) % 2 ? 180 : 60; }},
+            {"checker", [](int x, int y) { return (x + y) % 2 ? 255 : 0; }},
+            {"checker 2", [](int x, int y) { return (x / 2 + y / 2) % 2 ? 160 : 90; }}};
+        for (const auto& p : patterns) frames.push_back(MakeFrame(p.name, w, h, p.f));
     }
     return frames;
 }
@@ -406,9 +410,10 @@ TEST(Demosaic, EveryPathMatchesReferenceByteForByte) {
              RunDemosaic(m, PlainDemosaicPath(), raw, rgb, w, h);
          }}};
     if (Avx2DemosaicPath() != nullptr)
-        paths.push_back({"avx2", [](DemosaicMethod m, std::uint8_t* raw, std::uint8_t* rgb, int w, int h) {
-                             RunDemosaic(m, *Avx2DemosaicPath(), raw, rgb, w, h);
-                         }});
+        paths.push_back(
+            {"avx2", [](DemosaicMethod m, std::uint8_t* raw, std::uint8_t* rgb, int w, int h) {
+                 RunDemosaic(m, *Avx2DemosaicPath(), raw, rgb, w, h);
+             }});
     else
         std::printf("note: no AVX2 here, the AVX2 path was not checked\n");
 
@@ -490,8 +495,9 @@ TEST(Demosaic, InterpolationSelectsMethod) {
     const struct {
         int interpolation;
         DemosaicMethod method;
-    } cases[] = {{0, DemosaicMethod::Bilinear}, {1, DemosaicMethod::Tvng},     {2, DemosaicMethod::Blur},
-                 {3, DemosaicMethod::TvngLine}, {7, DemosaicMethod::Bilinear}, {4, DemosaicMethod::Bilinear},
+    } cases[] = {{0, DemosaicMethod::Bilinear}, {1, DemosaicMethod::Tvng},
+                 {2, DemosaicMethod::Blur},     {3, DemosaicMethod::TvngLine},
+                 {7, DemosaicMethod::Bilinear}, {4, DemosaicMethod::Bilinear},
                  {-1, DemosaicMethod::Bilinear}};
     for (const auto& c : cases) {
         CLetterParams params;
@@ -540,13 +546,15 @@ TEST(Demosaic, ReadsAndWritesOnlyInsideThePlanes) {
                 for (int i = 0; i < kGuard; ++i) {
                     ASSERT_EQ(raw[i], guard);
                     ASSERT_EQ(raw[raw.size() - 1 - i], guard);
-                    ASSERT_EQ(rgb[i], guard) << MethodName(m) << " " << f.name << " wrote before the plane";
+                    ASSERT_EQ(rgb[i], guard)
+                        << MethodName(m) << " " << f.name << " wrote before the plane";
                     ASSERT_EQ(rgb[rgb.size() - 1 - i], guard)
                         << MethodName(m) << " " << f.name << " wrote past the plane";
                 }
                 out[fill].assign(rgb.begin() + kGuard, rgb.end() - kGuard);
             }
-            EXPECT_EQ(out[0], out[1]) << MethodName(m) << " " << f.name << " read outside the raw plane";
+            EXPECT_EQ(out[0], out[1])
+                << MethodName(m) << " " << f.name << " read outside the raw plane";
         }
 }
 
