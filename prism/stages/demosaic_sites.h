@@ -395,30 +395,38 @@ struct TvngLine {
         m.nw = L::Select(useWide, wide.nw, narrow.nw);
         m.sw = L::Select(useWide, wide.sw, narrow.sw);
         KeepLines<L>(m);
-        SiteValues<L> out =
-            Interpolated<L>(p(0, 0), SiteSums<L, kGreenSite, true>(p, m), Count<L>(m));
+        const V n = Count<L>(m);
 
-        // A mask of exactly one line takes the plain average along it.
-        const V straight = m.n | m.s | m.e | m.w;
+        // Where the mask is exactly one line, the plain average along it
+        // replaces a value; flat pixels take the bilinear values. Decided
+        // before the sums, so that each mask is free once its sum is taken.
         const V diagonal = m.ne | m.se | m.nw | m.sw;
         const V onlyNS = m.n & m.s & ~(m.e | m.w | diagonal);
         const V onlyEW = m.e & m.w & ~(m.n | m.s | diagonal);
         const V vertical = (p(-1, 0) + p(1, 0)) >> 1;
         const V horizontal = (p(0, -1) + p(0, 1)) >> 1;
-        out.first = L::Select(onlyNS, vertical, out.first);
+        V firstMask, firstValue, secondMask, secondValue;
         if constexpr (kGreenSite) {
-            out.second = L::Select(onlyEW, horizontal, out.second);
+            firstMask = onlyNS, firstValue = vertical;
+            secondMask = onlyEW, secondValue = horizontal;
         } else {
-            out.first = L::Select(onlyEW, horizontal, out.first);
+            firstMask = onlyNS | onlyEW, firstValue = L::Select(onlyNS, vertical, horizontal);
+            const V straight = m.n | m.s | m.e | m.w;
             const V onlyRising = m.ne & m.sw & ~(straight | m.se | m.nw);
             const V onlyFalling = m.se & m.nw & ~(straight | m.ne | m.sw);
-            out.second = L::Select(onlyRising, (p(-1, 1) + p(1, -1)) >> 1, out.second);
-            out.second = L::Select(onlyFalling, (p(-1, -1) + p(1, 1)) >> 1, out.second);
+            secondMask = onlyRising | onlyFalling;
+            secondValue = L::Select(onlyRising, (p(-1, 1) + p(1, -1)) >> 1,
+                                    (p(-1, -1) + p(1, 1)) >> 1);
         }
-
         // Flat pixels beside others in the step keep the bilinear values.
-        out.first = L::Select(flat, plain.first, out.first);
-        out.second = L::Select(flat, plain.second, out.second);
+        firstValue = L::Select(flat, plain.first, firstValue);
+        secondValue = L::Select(flat, plain.second, secondValue);
+        firstMask = firstMask | flat;
+        secondMask = secondMask | flat;
+
+        SiteValues<L> out = Interpolated<L>(p(0, 0), SiteSums<L, kGreenSite, true>(p, m), n);
+        out.first = L::Select(firstMask, firstValue, out.first);
+        out.second = L::Select(secondMask, secondValue, out.second);
         return out;
     }
     template <class P>
