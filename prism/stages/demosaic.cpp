@@ -38,12 +38,12 @@ int Neighbour(int i, int d, int size) {
     return k;
 }
 
-// The methods need two rows and four columns for their 5 x 5 neighbourhood,
-// the flips a row of at most kMaxRawWidth bytes, and the raw plane holds
-// kMaxRawPixels samples (a Digital Expand before letter C may ask for more).
+// The methods are defined from four columns and two rows up, the row
+// buffers hold kMaxRawWidth columns, and the raw plane kMaxRawPixels samples
+// (a Digital Expand before letter C may ask for more).
 bool InRange(int width, int height) {
     return width >= 4 && width <= kMaxRawWidth && height >= 2 &&
-           static_cast<long long>(width) * height <= kMaxRawPixels;
+           std::int64_t(width) * height <= kMaxRawPixels;
 }
 
 const DemosaicPath& FastestPath() {
@@ -76,8 +76,11 @@ void RunDemosaic(DemosaicMethod method, const DemosaicPath& path, std::uint8_t* 
     const int cells = ((width + 5) / 2 + kDemosaicTailCells) / 16 * 16;
     const auto load = [&](int r) {
         const std::uint8_t* src = raw + std::size_t(r) * width;
-        padded[0] = src[0];  // column -2 is read only from column 0
-        padded[1] = src[1];  // column -1 mirrors column 1
+        // The border rule as padding: column -1 (the mirror for column 0,
+        // the own column for column 1) is column 1, column -2 (read only by
+        // column 0) is column 0; the same at the right end.
+        padded[0] = src[0];
+        padded[1] = src[1];
         std::memcpy(padded + 2, src, std::size_t(width));
         padded[width + 2] = src[width - 2];
         padded[width + 3] = src[width - 1];
@@ -95,8 +98,8 @@ void RunDemosaic(DemosaicMethod method, const DemosaicPath& path, std::uint8_t* 
             rows.cols[d + 2][0] = ring[slot][0] + 1;  // index -1: columns -2 and -1
             rows.cols[d + 2][1] = ring[slot][1] + 1;
         }
-        // Frame rows start with red at even rows; a stored row's mosaic is
-        // that of the frame row after it.
+        // Frame row 0 reads R G R G. Blur takes the parity of the stored
+        // row: even stored rows read G B G B, as they do for an even height.
         const int phase = frameOrder ? (y & 1) : ((y + 1) & 1);
         const int outRow = frameOrder ? height - 1 - y : y;
         rowFn(rows, phase, width, rgb + std::size_t(outRow) * rowBytes);
