@@ -59,6 +59,12 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// An export as a typed function pointer.
+template <class Fn>
+Fn Entry(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // Loads a copy of Prism.dll placed in folder (with the converter when asked).
 Prism LoadPrismIn(const std::string& folder, bool withConverter) {
     CopyFileA(gPrismDll.c_str(), (folder + "\\Prism.dll").c_str(), FALSE);
@@ -67,12 +73,12 @@ Prism LoadPrismIn(const std::string& folder, bool withConverter) {
     p.module = LoadLibraryA((folder + "\\Prism.dll").c_str());
     ok(p.module != nullptr, "Prism.dll in %s did not load (error %lu)", folder.c_str(), GetLastError());
     if (!p.module) return p;
-    p.bmpToJpg = reinterpret_cast<BmpToJpgFn>(GetProcAddress(p.module, "BmpToJpg"));
-    p.bufToBmp = reinterpret_cast<BufToFileFn>(GetProcAddress(p.module, "BufToBmp"));
-    p.bufToJpg = reinterpret_cast<BufToFileFn>(GetProcAddress(p.module, "BufToJpg"));
-    p.getSE = reinterpret_cast<SEOnOffGetFn>(GetProcAddress(p.module, "GetSEOnOff"));
-    p.setSE = reinterpret_cast<SEOnOffSetFn>(GetProcAddress(p.module, "SetSEOnOff"));
-    p.setting = reinterpret_cast<SettingFn>(GetProcAddress(p.module, "Setting"));
+    p.bmpToJpg = Entry<BmpToJpgFn>(p.module, "BmpToJpg");
+    p.bufToBmp = Entry<BufToFileFn>(p.module, "BufToBmp");
+    p.bufToJpg = Entry<BufToFileFn>(p.module, "BufToJpg");
+    p.getSE = Entry<SEOnOffGetFn>(p.module, "GetSEOnOff");
+    p.setSE = Entry<SEOnOffSetFn>(p.module, "SetSEOnOff");
+    p.setting = Entry<SettingFn>(p.module, "Setting");
     return p;
 }
 
