@@ -11,7 +11,7 @@
 #include <cstddef>
 
 #include "../stage_params.h"
-#include "../tone_curve_math.h"
+#include "../tone_table.h"
 
 namespace {
 
@@ -61,9 +61,9 @@ void SaturateByHsi(std::uint8_t* p, double s) {
         bOut = intensity * (1.0 + gained * std::cos(hue - 4.0 * kPi / 3.0) / std::cos(5.0 * kPi / 3.0 - hue));
         rOut = 3.0 * intensity - (gOut + bOut);
     }
-    p[0] = static_cast<std::uint8_t>(RoundedByte(bOut));
-    p[1] = static_cast<std::uint8_t>(RoundedByte(gOut));
-    p[2] = static_cast<std::uint8_t>(RoundedByte(rOut));
+    p[0] = static_cast<std::uint8_t>(ToneByte(bOut));
+    p[1] = static_cast<std::uint8_t>(ToneByte(gOut));
+    p[2] = static_cast<std::uint8_t>(ToneByte(rOut));
 }
 
 // In exact arithmetic the round trip keeps hue and intensity I = sum / 3 and
