@@ -5,17 +5,19 @@
 
 #include <cmath>
 
+#include "portable_math.h"
+
 PowerCurve::PowerCurve(int top, double exponent)
     : top_(top),
       exponent_(exponent),
       straight_(top < 1 || !(exponent > 0.0) || !std::isfinite(exponent)),
-      factor_(straight_ ? 1.0 : std::pow(static_cast<double>(top), 1.0 - exponent)) {}
+      factor_(straight_ ? 1.0 : portable::Pow(top, 1.0 - exponent)) {}
 
 double PowerCurve::operator()(int i) const {
     if (straight_) return i;
-    const double v = std::pow(static_cast<double>(i), exponent_) * factor_;
+    const double v = portable::Pow(i, exponent_) * factor_;
     if (std::isfinite(v)) return v;
-    return top_ * std::pow(static_cast<double>(i) / top_, exponent_);
+    return top_ * portable::Pow(static_cast<double>(i) / top_, exponent_);
 }
 
 void BuildGammaTable(ToneTable& table, double g) {
