@@ -1,31 +1,31 @@
-// Curve maths shared by the tone stages: scaled power curves, the S-curve
-// (a power curve below a split point and the same shape turned by half a
-// circle above it), the S-gamma combination, and the conversion of a curve
-// value into a byte. Values are sample steps 0..255, computed in double
-// precision; every helper stays finite and inside its entries whatever the
-// exponents and split fractions are.
+// Curve maths of every tone curve in Prism: the power curve through 0 and a
+// top value, the S-curve (a power curve below a split point and the same
+// shape turned by half a circle above it), the gamma table, and the S-gamma
+// table that combines a gamma with an S-curve. Values are sample steps in
+// double precision; tables take them through ToneByte.
+//
+// Settings that make no curve give a straight part: a power curve whose
+// exponent is not above 0 or not finite, or that spans a single entry, is the
+// identity. Every value is then finite and lies in 0..top, so every table
+// stays inside its entries whatever the settings file holds.
 #pragma once
-
-#include <cmath>
 
 #include "tone_table.h"
 
-// factor * x^p. Where the formula has no value (0 * infinity: a curve part of
-// a single entry, or an exponent so large that the factor underflows) the
-// point is 0, which keeps a one-entry part on its own end point.
-inline double PowerCurvePoint(double factor, int x, double p) {
-    const double v = factor * std::pow(static_cast<double>(x), p);
-    return std::isnan(v) ? 0.0 : v;
-}
+// P(i) = i^e * top^(1 - e) for i = 0..top, the factor computed once: it maps
+// 0 to 0 and top to top. Where i^e overflows (exponents far above any sane
+// setting) the same curve is taken as top * (i / top)^e.
+class PowerCurve {
+public:
+    PowerCurve(int top, double exponent);
+    double operator()(int i) const;
 
-// A tone entry limited to 0..255: the rounding of ToneEntry for values
-// inside, 0 for values at or below 0 and for a value that is not a number,
-// 255 for values at or above 255 (infinities included).
-inline int RoundedByte(double v) {
-    if (!(v > 0.0)) return 0;
-    if (v >= 255.0) return 255;
-    return ToneEntry(v);
-}
+private:
+    int top_;
+    double exponent_;
+    bool straight_;
+    double factor_;
+};
 
 // fraction * size truncated toward zero and limited to 0..size (the split
 // point of an S-curve over size entries, or a blend in thousandths).
@@ -36,33 +36,17 @@ inline int FractionOf(double fraction, int size) {
     return static_cast<int>(v);
 }
 
-// Gamma curve G_g[i] = 255^(1 - g) * i^g, the factor computed once.
-inline void BuildGammaTable(ToneTable& table, double g) {
-    const double factor = std::pow(255.0, 1.0 - g);
-    for (int i = 0; i < 256; ++i) table[i] = RoundedByte(PowerCurvePoint(factor, i, g));
-}
+// Gamma table G_g[i] = 255^(1 - g) * i^g.
+void BuildGammaTable(ToneTable& table, double g);
 
 // S-curve over curve[0 .. size-1] (size at most 256), split at 0..size:
 // curve[i] = (split-1)^(1-s) * i^s below the split, and
 // curve[i] = (size-1) - (size-split-1)^(1-s) * (size-1-i)^s from it on.
-// Both ends and the split point map to themselves for s > 0.
-inline void BuildSCurve(double* curve, int size, int split, double s) {
-    const double lowFactor = std::pow(static_cast<double>(split - 1), 1.0 - s);
-    for (int i = 0; i < split; ++i) curve[i] = PowerCurvePoint(lowFactor, i, s);
-    const int top = size - 1;
-    const double highFactor = std::pow(static_cast<double>(size - split - 1), 1.0 - s);
-    for (int i = split; i < size; ++i) curve[i] = top - PowerCurvePoint(highFactor, top - i, s);
-}
+// Both ends and the split point map to themselves.
+void BuildSCurve(double* curve, int size, int split, double s);
 
-// S-gamma entries 0 .. size-1: v = i^g * (size-1)^(1-g), then for i > 0
-// v * curve[i] / i (multiplication first), rounded and limited to 0..255.
-inline void BuildSGammaTable(ToneTable& table, int size, int split, double s, double g) {
-    double curve[256];
-    BuildSCurve(curve, size, split, s);
-    const double factor = std::pow(static_cast<double>(size - 1), 1.0 - g);
-    for (int i = 0; i < size; ++i) {
-        double v = PowerCurvePoint(factor, i, g);
-        if (i != 0) v = v * curve[i] / i;
-        table[i] = RoundedByte(v);
-    }
-}
+// S-gamma entries 0 .. size-1 (size at most 256) of an S-curve of exponent s
+// split at FractionOf(left, size) and a gamma g spanning 0 .. size-1:
+// v = i^g * (size-1)^(1-g), then for i > 0 v * curve[i] / i (multiplication
+// first); entries through ToneByte. Entries from size on are left alone.
+void BuildSGammaTable(ToneTable& table, int size, double left, double s, double g);

@@ -1,8 +1,9 @@
 // Test scenes. Everything is computed from the pixel position, so a scene is
-// the same at every size and on every build.
+// the same at every size and on every build (the wedge's cosine is the
+// portable one).
 #include "scene.h"
 
-#include <cmath>
+#include "portable_math.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ Rgb Wedge(int x, int y, int width, int height) {
     const double dx = x - width / 2.0;
     const double dy = y - height / 2.0;
     const double phase = 3.14159265358979 * (dx * dx + dy * dy) / (2.0 * width);
-    const auto g = std::uint8_t(std::lround(128.0 + 110.0 * std::cos(phase)));
+    // 18 .. 238: adding a half and truncating rounds to nearest.
+    const auto g = std::uint8_t(128.0 + 110.0 * portable::Cos(phase) + 0.5);
     return {g, g, g};
 }
 

@@ -46,7 +46,7 @@ void BuildAutoLevelTable(int black, int white, int level, ToneTable& table) {
         const double l = black, r = white, t = level;
         const double v = (i <= white) ? std::max(i - l, 0.0) * t / (r - l)
                                       : (i - r) * (256 - t) / (256 - r) + t;
-        table[i] = ToneByte(v, i);
+        table[i] = ToneByte(v);
     }
 }
 

@@ -10,8 +10,9 @@
 #include <cmath>
 #include <cstddef>
 
+#include "../portable_math.h"
 #include "../stage_params.h"
-#include "../tone_curve_math.h"
+#include "../tone_table.h"
 
 namespace {
 
@@ -35,7 +36,10 @@ int GuardedBlue(int b, int g, int r) {
     return b == 255 ? b - 1 : b + 1;
 }
 
-// The HSI round trip in double precision, as the stage defines it.
+// The HSI round trip in double precision, as the stage defines it. It only
+// decides bytes that lie on a half step, where the last bit of an arc cosine
+// or a cosine matters: the portable ones keep those bits the same on every
+// build.
 void SaturateByHsi(std::uint8_t* p, double s) {
     const double r = p[2], g = p[1];
     const double b = GuardedBlue(p[0], p[1], p[2]);
@@ -44,26 +48,30 @@ void SaturateByHsi(std::uint8_t* p, double s) {
     const double saturation = 1.0 - 3.0 * std::min({r, g, b}) / sum;
     // The guard keeps the root above 0; theta lies in 0..pi, so the hue
     // already lies in 0..2pi.
-    const double theta = std::acos(0.5 * ((r - g) + (r - b)) / std::sqrt((r - g) * (r - g) + (r - b) * (g - b)));
+    const double root = std::sqrt((r - g) * (r - g) + (r - b) * (g - b));
+    const double theta = portable::Acos(0.5 * ((r - g) + (r - b)) / root);
     const double hue = b <= g ? theta : 2.0 * kPi - theta;
     const double gained = saturation * (1.0 + s);
     double rOut, gOut, bOut;
     if (hue < 2.0 * kPi / 3.0) {
         bOut = intensity * (1.0 - gained);
-        rOut = intensity * (1.0 + gained * std::cos(hue) / std::cos(kPi / 3.0 - hue));
+        const double c = portable::Cos(hue);
+        rOut = intensity * (1.0 + gained * c / portable::Cos(kPi / 3.0 - hue));
         gOut = 3.0 * intensity - (rOut + bOut);
     } else if (hue < 4.0 * kPi / 3.0) {
         rOut = intensity * (1.0 - gained);
-        gOut = intensity * (1.0 + gained * std::cos(hue - 2.0 * kPi / 3.0) / std::cos(kPi - hue));
+        const double c = portable::Cos(hue - 2.0 * kPi / 3.0);
+        gOut = intensity * (1.0 + gained * c / portable::Cos(kPi - hue));
         bOut = 3.0 * intensity - (rOut + gOut);
     } else {
         gOut = intensity * (1.0 - gained);
-        bOut = intensity * (1.0 + gained * std::cos(hue - 4.0 * kPi / 3.0) / std::cos(5.0 * kPi / 3.0 - hue));
+        const double c = portable::Cos(hue - 4.0 * kPi / 3.0);
+        bOut = intensity * (1.0 + gained * c / portable::Cos(5.0 * kPi / 3.0 - hue));
         rOut = 3.0 * intensity - (gOut + bOut);
     }
-    p[0] = static_cast<std::uint8_t>(RoundedByte(bOut));
-    p[1] = static_cast<std::uint8_t>(RoundedByte(gOut));
-    p[2] = static_cast<std::uint8_t>(RoundedByte(rOut));
+    p[0] = static_cast<std::uint8_t>(ToneByte(bOut));
+    p[1] = static_cast<std::uint8_t>(ToneByte(gOut));
+    p[2] = static_cast<std::uint8_t>(ToneByte(rOut));
 }
 
 // In exact arithmetic the round trip keeps hue and intensity I = sum / 3 and

@@ -93,13 +93,6 @@ void ApplySiteTables(std::uint8_t* raw, int width, int height, const ToneTable& 
     }
 }
 
-int ToneByte(double value, int fallback) {
-    if (!std::isfinite(value)) return fallback;
-    // Limiting before rounding gives the same entry as rounding first and then
-    // writing entries below 0 as 0 and above 255 as 255.
-    return ToneEntry(std::min(std::max(value, 0.0), 255.0));
-}
-
 int TruncateToInt(double value) {
     constexpr double kLimit = 1 << 30;
     if (std::isnan(value)) return 0;

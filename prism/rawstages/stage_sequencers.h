@@ -26,10 +26,6 @@ int MeasureStatisticsImage(const std::uint8_t* raw, int width, int height, int o
 void ApplySiteTables(std::uint8_t* raw, int width, int height, const ToneTable& red,
                      const ToneTable& green, const ToneTable& blue);
 
-// A computed curve value as a tone-table entry: rounded by ToneEntry and
-// limited to 0..255; a value that is not finite gives fallback instead.
-int ToneByte(double value, int fallback);
-
 // A double truncated toward zero; NaN gives 0 and magnitudes beyond 2^30 are
 // limited, so that settings outside their ranges cannot overflow later sums.
 int TruncateToInt(double value);

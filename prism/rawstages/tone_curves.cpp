@@ -8,10 +8,10 @@
 #include "tone_curves.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 
 #include "../stage_params.h"
+#include "../tone_curve_math.h"
 #include "stage_sequencers.h"
 
 namespace {
@@ -19,76 +19,29 @@ namespace {
 constexpr int kWeightUnity = 1000;
 constexpr double kWeightScale = 0.001;
 
-bool UsableExponent(double exponent) { return exponent > 0 && std::isfinite(exponent); }
-
 void IdentityTable(ToneTable& table) {
     for (int i = 0; i < 256; ++i) table[i] = i;
 }
 
-// i^exponent x factor, the power curve through 0 and top when the caller has
-// computed factor = top^(1 - exponent) once. Where that product overflows
-// (very large exponents), the same curve as top x (i / top)^exponent.
-double PowerCurve(int i, double exponent, double factor, int top) {
-    const double v = std::pow(i, exponent) * factor;
-    return std::isfinite(v) ? v : top * std::pow(double(i) / top, exponent);
-}
-
-// One part of the S-curve over count entries, keeping 0 and count - 1. A
-// part of one entry or an exponent not above 0 leaves the part straight.
-void PowerPart(int count, double s, double* part) {
-    const bool usable = count > 1 && UsableExponent(s);
-    const double factor = usable ? std::pow(count - 1.0, 1 - s) : 0;
-    for (int i = 0; i < count; ++i) part[i] = usable ? PowerCurve(i, s, factor, count - 1) : i;
-}
-
 }  // namespace
 
-void BuildGammaTable(double exponent, ToneTable& table) {
-    if (!UsableExponent(exponent)) return IdentityTable(table);
-    const double factor = std::pow(255.0, 1 - exponent);
-    for (int i = 0; i < 256; ++i) table[i] = ToneByte(PowerCurve(i, exponent, factor, 255), i);
-}
-
-void BuildSGammaTable(int whiteLevel, double gamma, double sCurve, double leftPart,
-                      ToneTable& table) {
+void BuildAntiOverTable(int whiteLevel, double gamma, double sCurve, double leftPart,
+                        ToneTable& table) {
     IdentityTable(table);
-    // A white level of 0 or 1 leaves nothing to shape.
-    const int m = std::min(whiteLevel, 256);
-    if (m <= 1) return;
-    const double split = m * leftPart;
-    const int l = !(split > 0) ? 0 : split >= m ? m : static_cast<int>(split);
-
-    double curve[256];
-    PowerPart(l, sCurve, curve);
-    double upper[256];
-    PowerPart(m - l, sCurve, upper);
-    // The upper part is the lower shape turned by half a circle.
-    for (int i = l; i < m; ++i) curve[i] = (m - 1) - upper[m - 1 - i];
-
-    // An unusable gamma leaves the S-curve alone.
-    const bool gammaUsable = UsableExponent(gamma);
-    const double k = gammaUsable ? std::pow(m - 1.0, 1 - gamma) : 0;
-    for (int i = 0; i < m; ++i) {
-        double v = curve[i];
-        if (gammaUsable) {
-            v = PowerCurve(i, gamma, k, m - 1);
-            if (i != 0) v = v * curve[i] / i;
-        }
-        table[i] = ToneByte(v, i);
-    }
+    BuildSGammaTable(table, std::clamp(whiteLevel, 0, 256), leftPart, sCurve, gamma);
 }
 
 void RawGamma(const CStageParams& params, std::uint8_t* raw, int width, int height) {
     if (width < 1 || height < 1) return;
     ToneTable table;
-    BuildGammaTable(params.Gamma, table);
+    BuildGammaTable(table, params.Gamma);
     ApplyToneTable(table, raw, std::size_t(width) * height);
 }
 
 void RgbGamma(const CStageParams& params, std::uint8_t* rgb, int width, int height) {
     if (width < 1 || height < 1) return;
     ToneTable table;
-    BuildGammaTable(params.GammaAfter, table);
+    BuildGammaTable(table, params.GammaAfter);
     ApplyToneTable(table, rgb, std::size_t(width) * height * 3);
 }
 
@@ -112,7 +65,7 @@ void RawRgbGamma(const CStageParams& params, std::uint8_t* raw, int width, int h
         if (weights[c] == kWeightUnity)
             IdentityTable(tables[c]);
         else
-            BuildGammaTable(weights[c] * kWeightScale, tables[c]);
+            BuildGammaTable(tables[c], weights[c] * kWeightScale);
     }
     ApplySiteTables(raw, width, height, tables[0], tables[1], tables[2]);
 }
@@ -127,6 +80,6 @@ void SGammaAntiOver(const CStageParams& params, std::uint8_t* raw, int width, in
                                      SearchFromTop(stats.green, target, noise),
                                      SearchFromTop(stats.red, target, noise)});
     ToneTable table;
-    BuildSGammaTable(whiteLevel, params.Gamma2, params.GammaS, params.GammaL, table);
+    BuildAntiOverTable(whiteLevel, params.Gamma2, params.GammaS, params.GammaL, table);
     ApplyToneTable(table, raw, std::size_t(width) * height);
 }

@@ -82,9 +82,8 @@ void BuildGreynessWeights(double left, double curve, int* weights) {
     double x[kWeightEntries];
     BuildSCurve(x, kWeightEntries, kWeightEntries - FractionOf(left, kWeightEntries), curve);
     for (int i = 0; i < kWeightEntries; ++i) {
-        const double v = std::clamp(x[i], 0.0, double(kWeightTop));
-        const int truncated = static_cast<int>(v);
-        weights[i] = truncated + (v - truncated >= 0.5 ? 1 : 0);
+        const int truncated = static_cast<int>(x[i]);
+        weights[i] = truncated + (x[i] - truncated >= 0.5 ? 1 : 0);
     }
 }
 

@@ -7,11 +7,11 @@
 #include "smart_blur.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "../planes.h"
-#include "../tone_table.h"
+#include "../tone_curve_math.h"
 #include "neighbourhood.h"
 
 namespace {
@@ -23,13 +23,6 @@ constexpr int kGainBase = 121;
 constexpr int kSharpenDivisorOffset = 20;
 
 using WeightTable = std::uint8_t[kStrengthCount];
-
-// A rounded curve entry. For a sane exponent every value already lies in
-// 0..511; the clamp only keeps a nonsensical one (NaN, infinity) defined.
-int CurveEntry(double value) {
-    if (!(value > 0.0)) return 0;
-    return ToneEntry(std::min(value, double(kStrengthCount - 1)));
-}
 
 // Edge strength of every interior byte of a row: the sum of absolute
 // differences across four Sobel-like directions, each byte against the same
@@ -200,13 +193,13 @@ void SharpenEdges(std::uint8_t* rgb, int width, int height, const std::uint8_t* 
 // turns it into a falling weight through its reversed copy T[i] = S[255 - i].
 void SmartBlurWeightTable(double g, std::uint8_t (&table)[kSmartBlurStrengths]) {
     int s[256];
-    const double sScale = std::pow(127.0, 1.0 - g);
-    for (int i = 0; i <= 127; ++i) s[i] = CurveEntry(sScale * std::pow(double(i), g));
+    const PowerCurve lower(127, g);
+    for (int i = 0; i <= 127; ++i) s[i] = ToneByte(lower(i));
     for (int i = 128; i <= 255; ++i) s[i] = 255 - s[255 - i];
 
     int u[kStrengthCount];
-    const double uScale = std::pow(255.0, 1.0 - g);
-    for (int i = 0; i <= 255; ++i) u[i] = CurveEntry(uScale * std::pow(double(i), g));
+    const PowerCurve strength(255, g);
+    for (int i = 0; i <= 255; ++i) u[i] = ToneByte(strength(i));
     for (int i = 256; i < kStrengthCount; ++i) u[i] = 511 - u[511 - i];
 
     for (int i = 0; i < kStrengthCount; ++i) {

@@ -41,7 +41,7 @@ void LetterGamma(std::uint8_t* rgb, int width, int height, double g) {
 
 void LetterSGamma(std::uint8_t* rgb, int width, int height, double g, double s, double left) {
     ToneTable table;
-    BuildSGammaTable(table, 256, FractionOf(left, 256), s, g);
+    BuildSGammaTable(table, 256, left, s, g);
     ApplyToneTable(table, rgb, PlaneBytes(width, height));
 }
 

@@ -10,6 +10,7 @@
 
 #include "raw_reference.h"
 #include "stage_params.h"
+#include "tone_curve_math.h"
 
 namespace {
 
@@ -44,16 +45,16 @@ TEST(ToneCurves, GammaTableFollowsTheWorkedValues) {
                           {2.2, 128, 56}};
     ToneTable t;
     for (const Case& c : cases) {
-        BuildGammaTable(c.exponent, t);
+        BuildGammaTable(t, c.exponent);
         EXPECT_EQ(t[c.in], c.out) << "gamma " << c.exponent << " of " << c.in;
     }
     // Exponents that make no curve give the identity; huge ones stay bytes.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (double exponent : {0.0, -1.0, nan}) {
-        BuildGammaTable(exponent, t);
+        BuildGammaTable(t, exponent);
         for (int i = 0; i < 256; ++i) ASSERT_EQ(t[i], i) << exponent;
     }
-    BuildGammaTable(500, t);  // i^500 overflows, yet the curve keeps its shape
+    BuildGammaTable(t, 500);  // i^500 overflows, yet the curve keeps its shape
     EXPECT_EQ(t[0], 0);
     EXPECT_EQ(t[255], 255);
     for (int i = 1; i < 256; ++i) ASSERT_LE(t[i - 1], t[i]) << i;
@@ -110,7 +111,7 @@ TEST(ToneCurves, RgbGammaChangesOnlyTheSitesOfItsColour) {
 TEST(ToneCurves, SGammaTableMatchesThePlainSteps) {
     ToneTable t;
     int reference[256];
-    BuildSGammaTable(201, 1.0, 1.0, 0.5, t);  // L = 100, straight S-curve and gamma
+    BuildAntiOverTable(201, 1.0, 1.0, 0.5, t);  // L = 100, straight S-curve and gamma
     for (int i = 0; i < 256; ++i) ASSERT_EQ(t[i], i);
     // First cases whose exact values are halves (64: entry 9 is 13.5), where
     // dividing before multiplying would round the other way.
@@ -124,7 +125,7 @@ TEST(ToneCurves, SGammaTableMatchesThePlainSteps) {
             M = int(ties[round][0]), GL = ties[round][1];
             S = ties[round][2], g = ties[round][3];
         }
-        BuildSGammaTable(M, g, S, GL, t);
+        BuildAntiOverTable(M, g, S, GL, t);
         ReferenceSGamma(M, g, S, GL, reference);
         for (int i = 0; i < 256; ++i)
             ASSERT_EQ(t[i], reference[i]) << "M " << M << " L " << GL << " S " << S << " g " << g
@@ -142,7 +143,7 @@ TEST(ToneCurves, SGammaSettingsOutsideTheirRangesStillGiveATable) {
                           {1, 3.0, 3.0, 0.5},    {256, 0.8, 1.5, 0.5}};
     ToneTable t;
     for (const Case& c : cases) {
-        BuildSGammaTable(c.M, c.g, c.S, c.GL, t);
+        BuildAntiOverTable(c.M, c.g, c.S, c.GL, t);
         for (int i = 0; i < 256; ++i) {
             ASSERT_TRUE(t[i] >= 0 && t[i] <= 255) << "M " << c.M << " entry " << i;
             if (i >= c.M) {
@@ -152,8 +153,8 @@ TEST(ToneCurves, SGammaSettingsOutsideTheirRangesStillGiveATable) {
     }
     // A split beyond the white level is the split at the white level.
     ToneTable atTop;
-    BuildSGammaTable(200, 0.8, 1.5, 1.0, atTop);
-    BuildSGammaTable(200, 0.8, 1.5, 1.7, t);
+    BuildAntiOverTable(200, 0.8, 1.5, 1.0, atTop);
+    BuildAntiOverTable(200, 0.8, 1.5, 1.7, t);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(t[i], atTop[i]) << i;
 }
 

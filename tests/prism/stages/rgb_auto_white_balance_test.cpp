@@ -61,9 +61,13 @@ Plane ReferenceAwb(const CLetterParams& p, const Plane& in) {
         const int nL = static_cast<int>(p.AWB_Left * 51);
         const int s0 = 51 - nL;
         const double c = p.AWB_Curve;
+        // An exponent that makes no curve leaves it straight.
+        const bool straight = !(c > 0) || !std::isfinite(c);
         for (int i = 0; i <= 50; ++i) {
             double x;
-            if (i < s0) {
+            if (straight) {
+                x = i;
+            } else if (i < s0) {
                 x = std::pow(s0 - 1.0, 1 - c) * std::pow(i, c);
                 if (std::isnan(x)) x = 0;
             } else {
@@ -147,7 +151,7 @@ TEST(RgbAutoWhiteBalance, MatchesReferenceOnRandomPlanes) {
         {251, 0, 3, 1, 500, 1.5, 0.0, 0.75, 1},    // whole curve in the lower part
         {251, 0, 3, 1, 500, 3.0, 0.02, 0.9, 1},    // upper part of one entry
         {251, 0, 3, 1, 500, 3.0, 0.99, 0.9, 1},    // lower part of one entry
-        {251, 0, 3, 1, 500, -2.0, 0.5, 0.9, 0},    // weights limited to 0..50
+        {251, 0, 3, 1, 500, -2.0, 0.5, 0.9, 0},    // an exponent below 0: straight curve
         {251, 0, 1, 0, 500, 1.0, 0.5, 7.5, 1},     // blend limited to 1
         {251, 0, 1, 0, 500, 1.0, 0.5, -2.0, 0},    // blend limited to 0
         {100, 999999, 1, 1, 500, 1.0, 0.5, 0.75, 1},

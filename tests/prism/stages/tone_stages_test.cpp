@@ -125,16 +125,13 @@ TEST(LetterTone, SGammaSettingsOutsideTheirRanges) {
     }
 }
 
-TEST(LetterTone, GammaExponentsAtOrBelowZero) {
-    struct Case { double g; int in; int out; } cases[] = {
-        {0.0, 0, 255}, {0.0, 100, 255},  // 255^1 * i^0
-        {-1.0, 0, 255}, {-1.0, 1, 255}, {-1.0, 255, 255},
-        {std::numeric_limits<double>::quiet_NaN(), 128, 0},
-    };
-    for (const Case& c : cases) {
-        std::uint8_t px[3] = {std::uint8_t(c.in), 0, 0};
-        LetterGamma(px, 1, 1, c.g);
-        EXPECT_EQ(px[0], c.out) << "gamma " << c.g << " of " << c.in;
+// Exponents that make no curve leave the plane as it is.
+TEST(LetterTone, GammaExponentsThatMakeNoCurve) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double g : {0.0, -1.0, -inf, inf, std::numeric_limits<double>::quiet_NaN()}) {
+        std::vector<std::uint8_t> plane = AllValuesPlane();
+        LetterGamma(plane.data(), 256, 1, g);
+        ASSERT_EQ(plane, AllValuesPlane()) << "gamma " << g;
     }
 }
 
