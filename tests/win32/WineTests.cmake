@@ -20,6 +20,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   endfunction()
 
   add_wine_test(wine_prism_unit_tests prism_unit_tests)
+  add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
   add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
 
   # Both builds give the same bytes (needs the native build's prism tool).
