@@ -10,38 +10,59 @@
 
 #define SIMCAM_CALL __stdcall
 
+// Operations that need the camera to answer: OpenCamera, TogglePreview (to
+// start), StartCapture, ReadDirectory, ReadEntries, ReadFrame,
+// DeleteAllPictures, GetFrameInfo.
 enum SimCamFault {
-    kSimCamNoCamera = 1,         // value 1: OpenCamera always fails
-    kSimCamOpenFailsFromCall = 2,  // value N > 0: OpenCamera fails from its Nth call on (0 = off)
+    kSimCamNoCamera = 1,         // value 1: the camera does not answer; OpenCamera always fails
+    kSimCamOpenFailsFromCall = 2,  // value N > 0: OpenCamera fails from its Nth call on, counted
+                                   // from this SimCamSetFault call (0 = off)
     kSimCamFrameFails = 3,       // value = entry index whose ReadFrame fails (-1 = off)
-    kSimCamDeleteFails = 4,      // value 1: DeleteAllPictures fails
-    kSimCamTransferFails = 5,    // value 1: TransferImages fails
+    kSimCamDeleteFails = 4,      // value 1: DeleteAllPictures fails and erases nothing
+    kSimCamTransferFails = 5,    // value 1: TransferImages fails (and frees the images)
+    kSimCamGoneAfterFrames = 6,  // value N > 0: after N more ReadFrame calls the camera stops
+                                 // answering, as if unplugged during a refresh (0 = off)
 };
 
 extern "C" {
 
 // Replaces the store with generated scenes. spec: comma-separated items,
-// each "still:W:SCENE" or "clip:W:SCENE:FRAMES", W 640 or 320, SCENE one of
-// bars, ramp, wedge, chart; e.g. "still:640:chart,clip:320:wedge:4".
-// Returns the number of entries, or -1 for a malformed spec.
+// each "still:W:SCENE" or "clip:W:SCENE:FRAMES[:P]", W 640 or 320, SCENE one
+// of bars, ramp, wedge, chart; e.g. "still:640:chart,clip:320:wedge:4".
+// A clip's parity bit differs from the one before it (0 after a still, so
+// the first clip after a still has 0x10); P (0 or 1) forces it instead.
+// Clip frame k is the scene moved left by 8k columns (wrapping round).
+// An empty spec empties the store. Returns the number of entries (at most
+// 1536), or -1 for a malformed spec (store unchanged).
 int SIMCAM_CALL SimCamLoadScenes(const char* spec);
 // Replaces the store with the raw frame files of a folder (stills, in name
-// order). Returns the number of entries, or -1.
+// order): 76,800 or 76,928 bytes are 320 x 240, 307,200 or 307,328 bytes
+// 640 x 480, other files are skipped. Returns the number of entries, or -1
+// when the folder cannot be read (store unchanged).
 int SIMCAM_CALL SimCamLoadFolder(const char* folder);
 // Fills ops with the simulated camera's thirteen operations.
 void SIMCAM_CALL SimCamGetOperations(CameraOps* ops);
 // Switches a fault (SimCamFault) with its value; SimCamReset clears all faults,
-// the call log and the transfer count, and restores format code 0.
+// the call log and the transfer count (freeing images not taken), restores
+// format code 0 and the live-video size 320 x 240 (mode 3). Neither touches
+// the store.
 void SIMCAM_CALL SimCamSetFault(int fault, int value);
 void SIMCAM_CALL SimCamReset();
-// Format code written to the low four bits of directory byte 9.
+// Format code written to the low four bits of directory byte 9 (its high
+// four bits always read 0xA).
 void SIMCAM_CALL SimCamSetFormatCode(int code);
 // Writes the registry value "Status" that device-change handling reads.
 void SIMCAM_CALL SimCamSetDeviceStatus(DWORD status);
 // Operation numbers (1..13) called since the last reset, comma-separated,
-// e.g. "1,2,1,11,6". Returns the length written (truncated to size - 1).
+// e.g. "1,2,1,11,6". Returns the length written (truncated to size - 1);
+// with no buffer, the whole log's length.
 int SIMCAM_CALL SimCamCallLog(char* out, int size);
 // Number of images the last successful TransferImages received.
 int SIMCAM_CALL SimCamTransferredCount();
+// Hands the images of the last successful TransferImages (movable
+// global-memory blocks: BITMAPINFOHEADER and 24-bit pixels) to the caller,
+// who frees them; returns how many were written to out (at most size).
+// Images not taken are freed by the next transfer, SimCamReset or unload.
+int SIMCAM_CALL SimCamTakeTransferred(HGLOBAL* out, int size);
 
 }

@@ -8,6 +8,12 @@ target_include_directories(prism_dll_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CM
 target_sources(prism_dll_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/scene.cpp)
 add_dependencies(prism_dll_test Prism kiln)
 
+add_executable(simcam_test ${CMAKE_CURRENT_LIST_DIR}/simcam_test.cpp ${CMAKE_SOURCE_DIR}/tools/scene.cpp)
+target_include_directories(simcam_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/tools
+                           ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(simcam_test PRIVATE user32 gdi32 advapi32)
+add_dependencies(simcam_test simcam)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
   add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
@@ -22,6 +28,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_wine_test(wine_prism_unit_tests prism_unit_tests)
   add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
   add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+  add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
 
   # Both builds give the same bytes (needs the native build's prism tool).
   set(NATIVE_BUILD_DIR "" CACHE PATH "native build folder, for the comparison of the builds")
@@ -35,4 +42,12 @@ else()
   # The product's DLL: exactly the six undecorated names at ordinals 1..6.
   add_test(NAME prism_dll_exports
            COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Prism>)
+  # The simulated camera: the thirteen operations at their operation numbers, then the controls.
+  add_test(NAME simcam_dll_exports
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:simcam>
+                   1:OpenCamera 2:CloseCamera 3:TogglePreview 4:StartCapture 5:NotifyClose 6:SetFrameSize
+                   7:ReadDirectory 8:ReadEntries 9:ReadFrame 10:DeleteAllPictures 11:GetFrameInfo
+                   12:SwitchVideoSize 13:TransferImages 20:SimCamLoadScenes 21:SimCamLoadFolder
+                   22:SimCamGetOperations 23:SimCamSetFault 24:SimCamReset 25:SimCamSetFormatCode
+                   26:SimCamSetDeviceStatus 27:SimCamCallLog 28:SimCamTransferredCount 29:SimCamTakeTransferred)
 endif()

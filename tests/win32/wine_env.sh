@@ -36,6 +36,8 @@ start)
     "$0" "$build" stop >/dev/null 2>&1
     start_display
     export DISPLAY=":$(cat "$display_file")"
+    # The server works inside the prefix, which a fresh build folder lacks.
+    mkdir -p "$WINEPREFIX"
     # Detached from our output, or ctest would wait for the server to end.
     "$WINESERVER" -p </dev/null >/dev/null 2>&1 || exit 1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
