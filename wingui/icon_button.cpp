@@ -21,14 +21,51 @@ SIZE IconSize(HICON icon) {
     return size;
 }
 
+// A pale grey copy of a colour icon with the same shape; null when the icon
+// has no 32-bit colour image to copy.
+HICON GreyCopy(HICON icon, SIZE size) {
+    ICONINFO info;
+    if (!icon || size.cx <= 0 || size.cy <= 0 || !GetIconInfo(icon, &info)) return nullptr;
+    HICON grey = nullptr;
+    if (info.hbmColor) {
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = size.cx;
+        format.bmiHeader.biHeight = -size.cy;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HDC screen = GetDC(nullptr);
+        HBITMAP copy = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (copy && GetDIBits(screen, info.hbmColor, 0, UINT(size.cy), bits, &format, DIB_RGB_COLORS)) {
+            auto* px = static_cast<unsigned char*>(bits);
+            for (long i = 0; i < long(size.cx) * size.cy; ++i, px += 4) {
+                // Luminance, lifted towards white; alpha stays.
+                const int luminance = (px[2] * 77 + px[1] * 150 + px[0] * 29) >> 8;
+                px[0] = px[1] = px[2] = static_cast<unsigned char>(110 + luminance * 120 / 255);
+            }
+            ICONINFO greyInfo = {TRUE, 0, 0, info.hbmMask, copy};
+            grey = CreateIconIndirect(&greyInfo);
+        }
+        if (copy) DeleteObject(copy);
+        ReleaseDC(nullptr, screen);
+    }
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return grey;
+}
+
 }  // namespace
 
 IconButton::~IconButton() { SetIcon(nullptr); }
 
 void IconButton::SetIcon(HICON icon) {
     if (icon_) DestroyIcon(icon_);
+    if (greyIcon_) DestroyIcon(greyIcon_);
     icon_ = icon;
     iconSize_ = IconSize(icon);
+    greyIcon_ = GreyCopy(icon, iconSize_);
     if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -68,7 +105,9 @@ void IconButton::DrawContent(HDC dc, const RECT& rect, bool disabled) {
     }
 
     if (icon_) {
-        if (disabled)
+        if (disabled && greyIcon_)
+            DrawIconEx(dc, iconAt.x, iconAt.y, greyIcon_, iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
+        else if (disabled)
             DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon_), 0, iconAt.x, iconAt.y, iconWidth,
                        iconHeight, DST_ICON | DSS_DISABLED);
         else

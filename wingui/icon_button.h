@@ -1,6 +1,7 @@
 // Owner-drawn button with an icon beside its caption. The layout number
 // places the icon: 0 above the caption, 1 left of it, 2 right of it, 3 below
-// it. A disabled button shows a greyed icon and an embossed caption.
+// it. A disabled button shows a greyed copy of the icon (made once, when the
+// icon is set) and an embossed caption.
 #pragma once
 
 #include "owner_draw_button.h"
@@ -23,6 +24,7 @@ protected:
 
 private:
     HICON icon_ = nullptr;
+    HICON greyIcon_ = nullptr;
     SIZE iconSize_ = {0, 0};
     int layout_ = kIconAbove;
 };
