@@ -25,6 +25,12 @@ target_include_directories(vantage_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAK
 target_link_libraries(vantage_test PRIVATE vantage_core user32 gdi32 shell32)
 add_dependencies(vantage_test Vantage lexis Prism simcam)
 
+# Not a test: keeps a camera window open (scripts/screenshot-camera-window.sh).
+add_executable(camera_window_host ${CMAKE_CURRENT_LIST_DIR}/camera_window_host.cpp)
+target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
+                           ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(camera_window_host PRIVATE user32)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
   add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
