@@ -49,45 +49,46 @@ inline std::string WindowText(HWND window) {
     return text;
 }
 
+struct OwnedDialogSearch {
+    HWND owner;
+    const char* title;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<OwnedDialogSearch*>(param);
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32770") != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    if (WindowText(window) != search->title) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 // Polls for a dialog (class #32770) of that title owned by `owner`.
 inline HWND WaitForOwnedDialog(HWND owner, const char* title, DWORD ms) {
-    struct Search {
-        HWND owner;
-        const char* title;
-        HWND found;
-    } search = {owner, title, nullptr};
+    OwnedDialogSearch search = {owner, title, nullptr};
     const DWORD start = GetTickCount();
     do {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                char cls[32] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                if (lstrcmpA(cls, "#32770") != 0 || GetWindow(w, GW_OWNER) != s->owner) return TRUE;
-                if (WindowText(w) != s->title) return TRUE;
-                s->found = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
         Sleep(20);
     } while (GetTickCount() - start < ms);
     return nullptr;
 }
 
+inline BOOL CALLBACK KeepStaticText(HWND child, LPARAM out) {
+    char cls[32] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    const std::string text = WindowText(child);
+    if (lstrcmpiA(cls, "Static") == 0 && !text.empty()) *reinterpret_cast<std::string*>(out) = text;
+    return TRUE;
+}
+
 // The last non-empty static text of a dialog: a message box's message.
 inline std::string MessageText(HWND box) {
     std::string text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM out) -> BOOL {
-            char cls[32] = {};
-            GetClassNameA(child, cls, sizeof cls);
-            const std::string t = WindowText(child);
-            if (lstrcmpiA(cls, "Static") == 0 && !t.empty()) *reinterpret_cast<std::string*>(out) = t;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    EnumChildWindows(box, KeepStaticText, reinterpret_cast<LPARAM>(&text));
     return text;
 }
 

@@ -209,23 +209,26 @@ void TestHandshake() {
     ok(s.Setting("Next") == "<missing>", "a cancelled options dialog wrote Next=%s", s.Setting("Next").c_str());
 }
 
+int gCloseRequests = 0;
+
+LRESULT CALLBACK StubbornProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMsgCloseRequest) ++gCloseRequests;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 // An earlier camera window that never goes: OpenVantage gives up.
 void TestBoundedWait() {
     Stage s("vantage-bounded-", true, true);
     if (!s.Load()) return;
-    static int requests = 0;
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (m == kMsgCloseRequest) ++requests;
-        return DefWindowProcA(w, m, wp, lp);
-    };
+    wc.lpfnWndProc = StubbornProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kHideClass;
     ok(RegisterClassA(&wc) != 0, "stubborn class not registered (error %lu)", GetLastError());
     HWND stubborn = CreateWindowA(kHideClass, "stubborn", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
     const HWND window = s.Open();
     ok(window == nullptr, "OpenVantage returned a window beside one that never closes");
-    ok(requests == 10, "%d closing requests, expected 10", requests);
+    ok(gCloseRequests == 10, "%d closing requests, expected 10", gCloseRequests);
     DestroyWindow(stubborn);
     UnregisterClassA(kHideClass, wc.hInstance);
 }
