@@ -453,6 +453,21 @@ void TestAbout(bool withPrism) {
     CloseWindow(window, IDCANCEL);
 }
 
+// The data source frees Vantage.dll with the window still open.
+void TestUnloadWithWindowOpen() {
+    Stage s("vantage-unload-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND window = s.Open();
+    LetStartUpRun();
+    s.Unload();
+    ok(!IsWindow(window) && !FindWindowA(kHideClass, nullptr), "windows left after the unload");
+    PumpFor(100);  // nothing of the library may still be called
+    ok(gCam.Log() == "1,2,2", "unload called \"%s\", expected 1,2,2", gCam.Log().c_str());
+    ok(s.Load(), "Vantage.dll does not load again after an unload");
+}
+
 void TestWithoutLexis() {
     Stage s("vantage-nolexis-", false, true);
     if (!s.Load()) return;
@@ -482,6 +497,7 @@ int main(int argc, char** argv) {
     TestOptionsAndPath();
     TestAbout(true);
     TestAbout(false);
+    TestUnloadWithWindowOpen();
     TestWithoutLexis();
     TestBoundedWait();
     return wine_test::Finish();
