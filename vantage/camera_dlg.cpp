@@ -55,7 +55,7 @@ bool CCameraDlg::Create() { return CreateModeless(gVantage.lexis, kCameraTemplat
 
 bool CCameraDlg::OnInitDialog() {
     settings_ = ReadWindowSettings(gVantage.iniPath);
-    if (hideWnd_.CreateHidden(gVantage.instance, Handle())) gVantage.hideWnd = hideWnd_.Handle();
+    hideWnd_.CreateHidden(gVantage.instance, Handle());
     for (const CommandButton& c : kCommands) ShowItem(c.id, false);
     if (!gVantage.hostedByPictor && settings_.hideByOtherAP)
         SetWindowPos(Handle(), nullptr, kHiddenModeOffset, kHiddenModeOffset, kHiddenModeSize, kHiddenModeSize,
@@ -275,7 +275,6 @@ void CCameraDlg::OnOK() { Destroy(); }
 void CCameraDlg::OnDestroy() {
     gVantage.camera.Close();
     hideWnd_.Destroy();
-    gVantage.hideWnd = nullptr;
 }
 
 void CCameraDlg::OnFinalMessage() {

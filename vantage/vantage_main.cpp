@@ -40,10 +40,7 @@ void UnloadVantage(bool processEnds) {
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        DisableThreadLibraryCalls(instance);
-        return LoadVantage(instance) ? TRUE : FALSE;
-    }
+    if (reason == DLL_PROCESS_ATTACH) return LoadVantage(instance) ? TRUE : FALSE;
     if (reason == DLL_PROCESS_DETACH) UnloadVantage(reserved != nullptr);
     return TRUE;
 }

@@ -22,8 +22,7 @@ struct VantageState {
     CPrismBinding prism;
     CCameraLink camera;
     CStringsFile strings;
-    CCameraDlg* cameraDlg = nullptr;
-    HWND hideWnd = nullptr;
+    CCameraDlg* cameraDlg = nullptr;  // its hide window is a member of it
     // Records the modal dialog that runs now, for the closing request.
     wingui::ModalRunner modal;
     std::int32_t hostedByPictor = 0;

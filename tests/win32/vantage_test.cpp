@@ -75,13 +75,36 @@ struct Stage {
     Stage(const char* name, bool withLexis, bool withPrism) {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + name + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder.c_str(), nullptr);
+        // A fresh folder: Wine reuses process ids, so an earlier run's may exist.
+        for (int n = 0;; ++n) {
+            folder = std::string(temp) + name + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n);
+            if (CreateDirectoryA(folder.c_str(), nullptr)) break;
+        }
         CopyFileA(gVantageDll.c_str(), File("Vantage.dll").c_str(), FALSE);
         if (withLexis) CopyFileA(gLexisDll.c_str(), File("Lexis.DLL").c_str(), FALSE);
         if (withPrism) CopyFileA(gPrismDll.c_str(), File("Prism.dll").c_str(), FALSE);
     }
-    ~Stage() { Unload(); }
+    // Best effort: a Lexis.DLL still loaded (it never unloads) may stay behind.
+    ~Stage() {
+        Unload();
+        RemoveTree(folder);
+    }
+    static void RemoveTree(const std::string& path) {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+        while (find != INVALID_HANDLE_VALUE) {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..") {
+                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(path + "\\" + name);
+                else
+                    DeleteFileA((path + "\\" + name).c_str());
+            }
+            if (!FindNextFileA(find, &entry)) break;
+        }
+        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        RemoveDirectoryA(path.c_str());
+    }
 
     std::string File(const char* name) const { return folder + "\\" + name; }
     void WriteIni(const std::string& text) const {
@@ -309,6 +332,17 @@ void TestPictorAndRestore() {
     PostMessageA(hide, kMsgPictorHello, 0, 0);
     PumpFor(100);
     ok(SendMessageA(window, WM_GETICON, ICON_BIG, 0) != 0, "no icon from Pictor.ico");
+
+    // 1124 with lParam 0 brings the window to the front; with another lParam nothing.
+    HWND other = CreateWindowA("STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    SetActiveWindow(other);
+    PostMessageA(window, 1124, 0, 1);
+    PumpFor(100);
+    ok(GetActiveWindow() == other, "1124 with lParam 1 changed the active window");
+    PostMessageA(window, 1124, 0, 0);
+    PumpFor(100);
+    ok(GetActiveWindow() == window, "1124 did not make the camera window active");
+    DestroyWindow(other);
 
     ShowWindow(window, SW_MINIMIZE);
     ok(IsIconic(window), "window did not minimise");
