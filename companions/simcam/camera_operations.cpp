@@ -21,9 +21,9 @@
 static_assert(simcam::kDirectoryBytes == kCameraDirectoryBytes, "directory header size");
 static_assert(simcam::kRecordBytes == kCameraEntryBytes, "entry record size");
 
-namespace {
-
 using namespace simcam;
+
+namespace {
 
 enum Operation {
     kOpOpenCamera = 1,

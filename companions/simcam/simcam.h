@@ -10,6 +10,27 @@
 
 #define SIMCAM_CALL __stdcall
 
+// What the camera hands out (32-bit words little-endian):
+// - Directory header: entry count in bytes 0-1; byte 9 = 0xA0 | format code;
+//   from byte 2048 one word per entry: 0x00 still, 0x08 | parity clip frame.
+// - Entry record (128 bytes): word 0 entry index, 1 width, 2 height, 3 the
+//   directory word, 4 picture number (stills and clips in store order), 5
+//   frame number within the clip, 6 capture time (seconds since 1970-01-01,
+//   2000-01-01 00:00 plus one minute per picture number); from byte 32 the
+//   scene or file name, NUL-terminated (at most 63 characters).
+// - Frame: width x height bytes (76,800 or 307,200).
+// - Frame info (40 bytes): word 0 = 40, 1 width, 2 height (the live-video
+//   size: SetFrameSize sets it, SwitchVideoSize toggles 320 x 240 and
+//   640 x 480), 3 the last SetFrameSize mode, 4 = 1 while live video runs,
+//   5 pictures drawn since it started, 6 entry count.
+// StartCapture appends a still (the next scene of bars, ramp, wedge, chart
+// in turn) at 640 x 480 when the live-video width is 640, else 320 x 240,
+// and posts message 1124 to the parent of the live-video window if live
+// video runs. Live video needs the calling thread to own the window and run
+// a message loop (a 100 ms timer draws inside a one-pixel border).
+// At load the store holds "still:640:chart,clip:320:wedge:3,still:320:bars,
+// clip:640:ramp:2".
+
 // Operations that need the camera to answer: OpenCamera, TogglePreview (to
 // start), StartCapture, ReadDirectory, ReadEntries, ReadFrame,
 // DeleteAllPictures, GetFrameInfo.

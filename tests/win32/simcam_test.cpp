@@ -317,13 +317,14 @@ void TestFrameInfoAndCallLog() {
     gCam.reset();
     ok(gCam.InfoWord(0) == 40 && gCam.InfoWord(1) == 320 && gCam.InfoWord(2) == 240,
        "frame info after reset: %u bytes, %ux%u", gCam.InfoWord(0), gCam.InfoWord(1), gCam.InfoWord(2));
-    struct { int op; std::uint32_t width, height; } kSteps[] = {
-        {6, 640, 480}, {12, 320, 240}, {12, 640, 480}, {7, 640, 480}, {6, 640, 480}};
+    // Each step: SetFrameSize(w, h, 3) when w > 0, else SwitchVideoSize; then the size it leaves.
+    struct { int setWidth, setHeight, result; std::uint32_t width, height; } kSteps[] = {
+        {640, 480, 1, 640, 480}, {0, 0, 1, 320, 240}, {0, 0, 1, 640, 480}, {800, 600, 0, 640, 480},
+        {320, 240, 1, 320, 240}, {0, 0, 1, 640, 480}};
     for (const auto& s : kSteps) {
-        if (s.op == 6) gCam.ops.SetFrameSize(640, 480, 3);
-        if (s.op == 12) gCam.ops.SwitchVideoSize();
-        if (s.op == 7) ok(gCam.ops.SetFrameSize(800, 600, 3) == 0, "SetFrameSize(800, 600) was accepted");
-        ok(gCam.InfoWord(1) == s.width && gCam.InfoWord(2) == s.height, "frame info %ux%u, expected %ux%u",
+        const int result = s.setWidth ? gCam.ops.SetFrameSize(s.setWidth, s.setHeight, 3) : gCam.ops.SwitchVideoSize();
+        ok(result == s.result && gCam.InfoWord(1) == s.width && gCam.InfoWord(2) == s.height,
+           "after %dx%d: result %d, frame info %ux%u, expected %ux%u", s.setWidth, s.setHeight, result,
            gCam.InfoWord(1), gCam.InfoWord(2), s.width, s.height);
     }
 
