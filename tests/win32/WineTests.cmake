@@ -18,6 +18,23 @@ target_include_directories(simcam_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE
 target_link_libraries(simcam_test PRIVATE user32 gdi32 advapi32)
 add_dependencies(simcam_test simcam)
 
+add_executable(wingui_test ${CMAKE_CURRENT_LIST_DIR}/wingui_test.cpp)
+target_include_directories(wingui_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(wingui_test PRIVATE wingui user32 gdi32)
+add_dependencies(wingui_test lexis)
+
+add_executable(vantage_test ${CMAKE_CURRENT_LIST_DIR}/vantage_test.cpp)
+target_include_directories(vantage_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
+                           ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(vantage_test PRIVATE vantage_core user32 gdi32 shell32)
+add_dependencies(vantage_test Vantage lexis Prism simcam)
+
+# Not a test: keeps a camera window open (scripts/screenshot-camera-window.sh).
+add_executable(camera_window_host ${CMAKE_CURRENT_LIST_DIR}/camera_window_host.cpp)
+target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
+                           ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(camera_window_host PRIVATE user32)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
   add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
@@ -30,8 +47,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   endfunction()
 
   add_wine_test(wine_prism_unit_tests prism_unit_tests)
+  add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
   add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
   add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
+  add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
+  add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
+                $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
 
   # Both builds give the same bytes (needs the native build's prism tool).
   set(NATIVE_BUILD_DIR "" CACHE PATH "native build folder, for the comparison of the builds")
@@ -53,4 +74,7 @@ else()
                    12:SwitchVideoSize 13:TransferImages 20:SimCamLoadScenes 21:SimCamLoadFolder
                    22:SimCamGetOperations 23:SimCamSetFault 24:SimCamReset 25:SimCamSetFormatCode
                    26:SimCamSetDeviceStatus 27:SimCamCallLog 28:SimCamTransferredCount 29:SimCamTakeTransferred)
+  # The camera window library: OpenVantage alone.
+  add_test(NAME vantage_dll_exports
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Vantage> 1:OpenVantage)
 endif()

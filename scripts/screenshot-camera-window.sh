@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Screenshots of the camera window under Xvfb and Wine (64-bit build), opened
+# by a stand-in data source with the simulated camera: one with the camera
+# answering, one without (taken while the "No Camera." message is up, and
+# once it is gone), and the options and information dialogs over it.
+#   scripts/screenshot-camera-window.sh [BUILD_DIR] [OUTPUT_FOLDER]
+# BUILD_DIR defaults to build/win64 (configured), OUTPUT_FOLDER to out/screenshots.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win64}" && pwd)
+out=${2:-$root/out/screenshots}
+env=$root/tests/win32/wine_env.sh
+mkdir -p "$out"
+cmake --build "$build" -j 2 --target camera_window_host Vantage lexis Prism simcam >/dev/null
+
+# Vantage with its companions in a folder of its own; default settings.
+stage=$build/screenshot-stage
+rm -rf "$stage"
+mkdir -p "$stage"
+cp "$build/vantage/Vantage.dll" "$build/companions/Lexis.DLL" "$build/prism/Prism.dll" "$stage/"
+printf '[Setting]\r\nPath=%s\r\n' 'C:\users\Public\Pictures' > "$stage/TWain.ini"
+host=$build/tests/camera_window_host.exe
+simcam=$build/companions/simcam/SimCam.dll
+
+started=0
+if [ ! -f "$build/wine-display" ]; then
+    "$env" "$build" start
+    started=1
+fi
+display=":$(cat "$build/wine-display")"
+# Waits until `count` viewable windows have that title, lets them draw, and
+# takes the shot.
+shoot() {  # title, count, file name
+    local ids n=0
+    for _ in $(seq 120); do
+        ids=$(xwininfo -display "$display" -root -tree 2>/dev/null | awk -v t=" \"$1\": " 'index($0, t) {print $1}')
+        n=0
+        for id in $ids; do
+            xwininfo -display "$display" -id "$id" 2>/dev/null | grep -q IsViewable && n=$((n + 1))
+        done
+        [ "$n" -ge "$2" ] && break
+        sleep 0.25
+    done
+    sleep 1
+    import -display "$display" -window root "$out/$3"
+    echo "$out/$3 ($n windows called \"$1\")"
+}
+
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 &
+shoot Camera 1 camera-window.png
+wait
+
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 nocamera &
+shoot Camera 2 camera-window-no-camera-message.png
+sleep 2
+shoot Camera 1 camera-window-no-camera.png
+wait
+
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 6 options &
+shoot Options 1 options-dialog.png
+wait
+
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 6 about &
+shoot "About Camera" 1 about-dialog.png
+wait
+
+[ "$started" = 1 ] && "$env" "$build" stop
+true

@@ -1,0 +1,72 @@
+// Opens the camera window the way the data source does, with the simulated
+// camera, and keeps it open for a while: for screenshots and for looking at
+// the window by hand. With "nocamera" the camera does not answer; the
+// "No Camera." message is then closed after two seconds. With "options" or
+// "about" that dialog is opened once the window has started.
+//   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about]
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "camera_ops.h"
+#include "simcam.h"
+#include "ui_test_support.h"
+
+using namespace ui_test;
+
+template <typename Fn>
+Fn Entry(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about]\n");
+        return 2;
+    }
+    HMODULE vantage = LoadLibraryA(argv[1]);
+    HMODULE simcam = LoadLibraryA(argv[2]);
+    auto open = vantage ? Entry<OpenVantageFn>(vantage, "OpenVantage") : nullptr;
+    auto getOperations = simcam ? Entry<decltype(&SimCamGetOperations)>(simcam, "SimCamGetOperations") : nullptr;
+    auto setFault = simcam ? Entry<decltype(&SimCamSetFault)>(simcam, "SimCamSetFault") : nullptr;
+    if (!open || !getOperations || !setFault) {
+        std::printf("cannot load %s or %s\n", argv[1], argv[2]);
+        return 1;
+    }
+    const char* mode = argc > 4 ? argv[4] : "";
+    const bool noCamera = std::strcmp(mode, "nocamera") == 0;
+    if (noCamera) setFault(kSimCamNoCamera, 1);
+    CameraOps o = {};
+    getOperations(&o);
+    HWND source = CreateWindowA("STATIC", "data source", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const HWND window = open(source, o.OpenCamera, o.CloseCamera, o.TogglePreview, o.StartCapture, o.NotifyClose,
+                             o.SetFrameSize, o.ReadDirectory, o.ReadEntries, o.ReadFrame, o.DeleteAllPictures,
+                             o.GetFrameInfo, o.SwitchVideoSize, o.TransferImages);
+    if (!window) {
+        std::printf("OpenVantage returned no window\n");
+        return 1;
+    }
+    Script closeMessage([&] {
+        if (!noCamera) return;
+        HWND box = WaitForOwnedDialog(window, "Camera", 5000);
+        Sleep(2000);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    const int command = std::strcmp(mode, "options") == 0 ? 3 : std::strcmp(mode, "about") == 0 ? 7 : 0;
+    if (command) {
+        PumpFor(500);
+        PostMessageA(window, WM_COMMAND, WPARAM(command), 0);
+    }
+    // At the end the closing request: it also ends a dialog that runs.
+    const DWORD seconds = DWORD(std::atoi(argv[3]));
+    Script closeAll([&] {
+        Sleep(seconds * 1000);
+        PostMessageA(FindWindowA("VEXA_TWain_HideWnd", nullptr), 1226, 0, 0);
+    });
+    PumpUntil([&] { return !IsWindow(window); }, seconds * 1000 + 5000);
+    closeMessage.Finish();
+    closeAll.Finish();
+    return 0;
+}

@@ -1,0 +1,538 @@
+// Vantage.dll as the camera's data source sees it. This program plays the
+// data source: it loads a copy of Vantage.dll staged in a folder of its own
+// (with Lexis.DLL, Prism.dll and TWain.ini as each scenario needs), calls
+// OpenVantage with SimCam.dll's operations on this thread and runs the
+// message loop; a second thread plays the user in modal dialogs.
+//   vantage_test VANTAGE_DLL LEXIS_DLL PRISM_DLL SIMCAM_DLL ICON_FILE
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
+#include "camera_ops.h"
+#include "language.h"
+#include "simcam.h"
+#include "ui_test_support.h"
+#include "wine_test.h"
+
+using namespace ui_test;
+
+namespace {
+
+constexpr const char* kHideClass = "VEXA_TWain_HideWnd";
+constexpr const char* kPictorClass = "VEXA_Pictor_HideWindow";
+constexpr UINT kMsgPictorHello = 1224, kMsgRestore = 1225, kMsgCloseRequest = 1226;
+constexpr int kCommandIds[10] = {3003, 3021, 4, 5, 3004, 3022, 3, 6, 7, 2};
+
+std::string gVantageDll, gLexisDll, gPrismDll, gIconFile;
+HWND gSource = nullptr;  // the data source's window
+
+struct SimCam {
+    CameraOps ops = {};
+    decltype(&SimCamLoadScenes) loadScenes = nullptr;
+    decltype(&SimCamSetFault) setFault = nullptr;
+    decltype(&SimCamReset) reset = nullptr;
+    decltype(&SimCamSetDeviceStatus) setDeviceStatus = nullptr;
+    decltype(&SimCamCallLog) callLog = nullptr;
+
+    std::string Log() const {
+        char text[512] = {};
+        callLog(text, sizeof text);
+        return text;
+    }
+} gCam;
+
+template <typename Fn>
+Fn Entry(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+bool LoadSimCam(const char* path) {
+    HMODULE module = LoadLibraryA(path);
+    ok(module != nullptr, "%s did not load", path);
+    if (!module) return false;
+    gCam.loadScenes = Entry<decltype(gCam.loadScenes)>(module, "SimCamLoadScenes");
+    gCam.setFault = Entry<decltype(gCam.setFault)>(module, "SimCamSetFault");
+    gCam.reset = Entry<decltype(gCam.reset)>(module, "SimCamReset");
+    gCam.setDeviceStatus = Entry<decltype(gCam.setDeviceStatus)>(module, "SimCamSetDeviceStatus");
+    gCam.callLog = Entry<decltype(gCam.callLog)>(module, "SimCamCallLog");
+    auto getOperations = Entry<decltype(&SimCamGetOperations)>(module, "SimCamGetOperations");
+    ok(getOperations && gCam.callLog && gCam.reset, "SimCam.dll lacks its controls");
+    if (!getOperations) return false;
+    getOperations(&gCam.ops);
+    return gCam.loadScenes("still:640:chart,still:320:bars") == 2;
+}
+
+// A folder with a copy of Vantage.dll and, when asked, its companions.
+struct Stage {
+    std::string folder;
+    HMODULE module = nullptr;
+    OpenVantageFn open = nullptr;
+
+    Stage(const char* name, bool withLexis, bool withPrism) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        // A fresh folder: Wine reuses process ids, so an earlier run's may exist.
+        for (int n = 0;; ++n) {
+            folder = std::string(temp) + name + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n);
+            if (CreateDirectoryA(folder.c_str(), nullptr)) break;
+        }
+        CopyFileA(gVantageDll.c_str(), File("Vantage.dll").c_str(), FALSE);
+        if (withLexis) CopyFileA(gLexisDll.c_str(), File("Lexis.DLL").c_str(), FALSE);
+        if (withPrism) CopyFileA(gPrismDll.c_str(), File("Prism.dll").c_str(), FALSE);
+    }
+    // Best effort: a Lexis.DLL still loaded (it never unloads) may stay behind.
+    ~Stage() {
+        Unload();
+        RemoveTree(folder);
+    }
+    static void RemoveTree(const std::string& path) {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+        while (find != INVALID_HANDLE_VALUE) {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..") {
+                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(path + "\\" + name);
+                else
+                    DeleteFileA((path + "\\" + name).c_str());
+            }
+            if (!FindNextFileA(find, &entry)) break;
+        }
+        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        RemoveDirectoryA(path.c_str());
+    }
+
+    std::string File(const char* name) const { return folder + "\\" + name; }
+    void WriteIni(const std::string& text) const {
+        HANDLE f = CreateFileA(File("TWain.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(f, text.data(), DWORD(text.size()), &written, nullptr);
+        CloseHandle(f);
+    }
+    std::string Setting(const char* key) const {
+        char value[300] = {};
+        GetPrivateProfileStringA("Setting", key, "<missing>", value, sizeof value, File("TWain.ini").c_str());
+        return value;
+    }
+    bool Load() {
+        module = LoadLibraryA(File("Vantage.dll").c_str());
+        ok(module != nullptr, "Vantage.dll in %s did not load (error %lu)", folder.c_str(), GetLastError());
+        open = module ? Entry<OpenVantageFn>(module, "OpenVantage") : nullptr;
+        return open != nullptr;
+    }
+    void Unload() {
+        if (module) FreeLibrary(module);
+        module = nullptr;
+        open = nullptr;
+    }
+    HWND Open() const {
+        const CameraOps& o = gCam.ops;
+        return open(gSource, o.OpenCamera, o.CloseCamera, o.TogglePreview, o.StartCapture, o.NotifyClose,
+                    o.SetFrameSize, o.ReadDirectory, o.ReadEntries, o.ReadFrame, o.DeleteAllPictures, o.GetFrameInfo,
+                    o.SwitchVideoSize, o.TransferImages);
+    }
+};
+
+// The language section this system's texts come from.
+std::string Section() { return LanguageSection(GetACP(), GetSystemDefaultLangID()); }
+
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+bool CloseWindow(HWND window, WPARAM command) {
+    PostMessageA(window, WM_COMMAND, command, 0);
+    return PumpUntil([&] { return !IsWindow(window); }, 3000);
+}
+
+// Lets the deferred set-up and the camera check run.
+void LetStartUpRun() { PumpFor(500); }
+
+void TestOpenAndClose() {
+    Stage s("vantage-open-", true, true);
+    const std::string pictures = s.File("pictures");
+    s.WriteIni("[Setting]\r\nPath=" + pictures + "\r\n[" + Section() + "]\r\n11=Test Camera\r\n12=Get\r\n49=Ready\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND window = s.Open();
+    ok(window && IsWindow(window), "OpenVantage returned %p, not a window", static_cast<void*>(window));
+    if (!window) return;
+    ok(FindWindowA(kHideClass, nullptr) != nullptr, "no hide window");
+    LetStartUpRun();
+    ok(WindowText(window) == "Test Camera", "title \"%s\", expected \"Test Camera\"", WindowText(window).c_str());
+    ok(ItemText(window, 3003) == "Get", "button 3003 reads \"%s\", expected Get", ItemText(window, 3003).c_str());
+    ok(ItemText(window, 3021) == "Transfer", "button 3021 reads \"%s\", expected the template's Transfer",
+       ItemText(window, 3021).c_str());
+    for (int id : kCommandIds) {
+        HWND button = GetDlgItem(window, id);
+        ok(IsWindowVisible(button) && !IsWindowEnabled(button), "button %d: visible %d enabled %d, expected 1 0", id,
+           IsWindowVisible(button), IsWindowEnabled(button));
+        ok((GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW, "button %d is not an icon button", id);
+    }
+    HWND label = GetDlgItem(window, 3027);
+    HDC dc = GetDC(label);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    ReleaseDC(label, dc);
+    RECT r;
+    GetClientRect(label, &r);
+    ok(WindowText(label) == "Ready" && r.right == 5 * metrics.tmAveCharWidth, "label 3027 \"%s\" %ld wide, expected Ready %ld",
+       WindowText(label).c_str(), r.right, 5 * metrics.tmAveCharWidth);
+    GetClientRect(GetDlgItem(window, 3028), &r);
+    ok(r.right == 0, "empty label 3028 is %ld wide", r.right);
+    ok(gCam.Log() == "1,2", "camera check called \"%s\", expected 1,2", gCam.Log().c_str());
+
+    ok(CloseWindow(window, IDCANCEL), "IDCANCEL did not close the window");
+    ok(gCam.Log() == "1,2,5,2,2", "closing called \"%s\", expected 1,2,5,2,2", gCam.Log().c_str());
+    ok(!FindWindowA(kHideClass, nullptr), "hide window left behind");
+
+    const HWND again = s.Open();
+    LetStartUpRun();
+    gCam.reset();
+    ok(CloseWindow(again, IDOK), "IDOK did not close the window");
+    ok(gCam.Log() == "2", "IDOK called \"%s\", expected 2", gCam.Log().c_str());
+    ok(!FindWindowA(kHideClass, nullptr), "hide window left behind");
+}
+
+void TestHandshake() {
+    Stage s("vantage-handshake-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND first = s.Open();
+    LetStartUpRun();
+    const HWND second = s.Open();
+    ok(second && second != first && IsWindow(second), "second OpenVantage returned %p", static_cast<void*>(second));
+    ok(!IsWindow(first), "the first window still exists");
+    ok(gCam.Log().find(",5,2,2") != std::string::npos, "first window not closed through its close path: \"%s\"",
+       gCam.Log().c_str());
+
+    // A closing request while a modal dialog runs ends the dialog first.
+    LetStartUpRun();
+    bool sawOptions = false, optionsGone = false, cameraWindowOutlivedIt = false;
+    Script user([&] {
+        HWND options = WaitForOwnedDialog(second, "Options", 5000);
+        sawOptions = options != nullptr;
+        PostMessageA(FindWindowA(kHideClass, nullptr), kMsgCloseRequest, 0, 0);
+        for (int i = 0; i < 500 && IsWindow(options); ++i) Sleep(2);
+        optionsGone = !IsWindow(options);
+        // The camera window's own IDCANCEL follows a second later.
+        Sleep(300);
+        cameraWindowOutlivedIt = IsWindow(second);
+    });
+    PostMessageA(second, WM_COMMAND, 3, 0);
+    PumpUntil([&] { return user.Done() && !IsWindow(second); }, 8000);
+    user.Finish();
+    ok(sawOptions && optionsGone, "options dialog seen %d, closed by the request %d", sawOptions, optionsGone);
+    ok(cameraWindowOutlivedIt, "the camera window went together with the dialog, not after it");
+    ok(!IsWindow(second), "camera window survived the closing request");
+    ok(s.Setting("Next") == "<missing>", "a cancelled options dialog wrote Next=%s", s.Setting("Next").c_str());
+}
+
+int gCloseRequests = 0;
+
+LRESULT CALLBACK StubbornProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMsgCloseRequest) ++gCloseRequests;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// An earlier camera window that never goes: OpenVantage gives up.
+void TestBoundedWait() {
+    Stage s("vantage-bounded-", true, true);
+    if (!s.Load()) return;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = StubbornProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kHideClass;
+    ok(RegisterClassA(&wc) != 0, "stubborn class not registered (error %lu)", GetLastError());
+    HWND stubborn = CreateWindowA(kHideClass, "stubborn", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    const HWND window = s.Open();
+    ok(window == nullptr, "OpenVantage returned a window beside one that never closes");
+    ok(gCloseRequests == 10, "%d closing requests, expected 10", gCloseRequests);
+    DestroyWindow(stubborn);
+    UnregisterClassA(kHideClass, wc.hInstance);
+}
+
+void TestHiddenMode() {
+    Stage s("vantage-hidden-", true, true);
+    s.WriteIni("[Setting]\r\nHideByOtherAP=1\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    HWND window = s.Open();
+    RECT r = {};
+    GetWindowRect(window, &r);
+    ok(r.left == -100 && r.top == -100 && r.bottom <= 0, "hidden window at %ld,%ld-%ld,%ld", r.left, r.top, r.right,
+       r.bottom);
+    LetStartUpRun();
+    ok(IsWindow(window), "hidden window with a camera closed");
+    CloseWindow(window, IDCANCEL);
+
+    // No camera: the message, then the window closes itself.
+    gCam.reset();
+    gCam.setFault(kSimCamNoCamera, 1);
+    window = s.Open();
+    std::string message;
+    Script user([&] {
+        HWND box = WaitForOwnedDialog(window, "Camera", 5000);
+        message = MessageText(box);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    const bool closed = PumpUntil([&] { return !IsWindow(window); }, 8000);
+    user.Finish();
+    ok(message == "No Camera.", "message \"%s\", expected \"No Camera.\"", message.c_str());
+    ok(closed, "hidden window without a camera did not close itself");
+    ok(gCam.Log() == "1,5,2,2", "calls \"%s\", expected 1,5,2,2", gCam.Log().c_str());
+
+    // In sight: the window stays, with only information and close enabled.
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    gCam.reset();
+    gCam.setFault(kSimCamNoCamera, 1);
+    window = s.Open();
+    Script user2([&] { PostMessageA(WaitForOwnedDialog(window, "Camera", 5000), WM_COMMAND, IDOK, 0); });
+    user2.Finish();
+    PumpFor(200);
+    ok(IsWindow(window), "visible window closed without a camera");
+    for (int id : kCommandIds) {
+        const bool expected = id == 7 || id == 2;
+        ok(bool(IsWindowEnabled(GetDlgItem(window, id))) == expected, "no camera: button %d enabled %d", id, !expected);
+    }
+    CloseWindow(window, IDCANCEL);
+}
+
+void TestPictorAndRestore() {
+    Stage s("vantage-pictor-", true, true);
+    s.WriteIni("[Setting]\r\nHideByOtherAP=1\r\nPath=" + s.File("pictures") + "\r\n");
+    HWND pictor = CreateWindowA("STATIC", kPictorClass, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    // A class of that name, for FindWindow.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kPictorClass;
+    RegisterClassA(&wc);
+    DestroyWindow(pictor);
+    pictor = CreateWindowA(kPictorClass, kPictorClass, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND window = s.Open();
+    RECT r = {};
+    GetWindowRect(window, &r);
+    ok(r.left >= 0 && r.top >= 0, "with Pictor running the window is at %ld,%ld", r.left, r.top);
+    LetStartUpRun();
+    DestroyWindow(pictor);
+    UnregisterClassA(kPictorClass, wc.hInstance);
+
+    const HWND hide = FindWindowA(kHideClass, nullptr);
+    PostMessageA(hide, kMsgPictorHello, 0, 0);
+    PumpFor(100);
+    ok(SendMessageA(window, WM_GETICON, ICON_BIG, 0) == 0, "an icon appeared without Pictor.ico");
+    CopyFileA(gIconFile.c_str(), s.File("Pictor.ico").c_str(), FALSE);
+    PostMessageA(hide, kMsgPictorHello, 0, 0);
+    PumpFor(100);
+    ok(SendMessageA(window, WM_GETICON, ICON_BIG, 0) != 0, "no icon from Pictor.ico");
+
+    // 1124 with lParam 0 brings the window to the front; with another lParam nothing.
+    HWND other = CreateWindowA("STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    SetActiveWindow(other);
+    PostMessageA(window, 1124, 0, 1);
+    PumpFor(100);
+    ok(GetActiveWindow() == other, "1124 with lParam 1 changed the active window");
+    PostMessageA(window, 1124, 0, 0);
+    PumpFor(100);
+    ok(GetActiveWindow() == window, "1124 did not make the camera window active");
+    DestroyWindow(other);
+
+    ShowWindow(window, SW_MINIMIZE);
+    ok(IsIconic(window), "window did not minimise");
+    PostMessageA(hide, kMsgRestore, 0, 0);
+    PumpFor(100);
+    ok(!IsIconic(window), "1225 did not restore the window");
+    CloseWindow(window, IDCANCEL);
+}
+
+void TestDeviceChange() {
+    Stage s("vantage-device-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND window = s.Open();
+    LetStartUpRun();  // the camera answers: present
+    struct Step {
+        DWORD status;
+        WPARAM event;
+        const char* calls;
+    };
+    const Step steps[] = {
+        {1, 7, ""},           // still present: nothing
+        {0, 7, ""},           // gone: no camera call
+        {1, 0x8000, ""},      // another event changes nothing
+        {1, 7, "1,2"},        // back: checked
+    };
+    for (const Step& step : steps) {
+        gCam.reset();
+        gCam.setDeviceStatus(step.status);
+        const LRESULT answer = SendMessageA(window, WM_DEVICECHANGE, step.event, 0);
+        ok(answer == TRUE, "WM_DEVICECHANGE answered %ld", long(answer));
+        ok(gCam.Log() == step.calls, "status %lu event 0x%x called \"%s\", expected \"%s\"", step.status,
+           unsigned(step.event), gCam.Log().c_str(), step.calls);
+    }
+    gCam.setDeviceStatus(0);
+    CloseWindow(window, IDCANCEL);
+}
+
+// Runs the options dialog of `window` and lets `user` act in it.
+void RunOptions(HWND window, const std::function<void(HWND)>& user) {
+    Script script([&] {
+        HWND options = WaitForOwnedDialog(window, "Options", 5000);
+        ok(options != nullptr, "no options dialog");
+        if (options) user(options);
+    });
+    PostMessageA(window, WM_COMMAND, 3, 0);
+    script.Finish();
+    PumpFor(50);
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void TestOptionsAndPath() {
+    Stage s("vantage-options-", true, true);
+    const std::string pictures = s.File("pictures");
+    s.WriteIni("[Setting]\r\nPath=" + pictures + "\r\nNext=7\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    HWND window = s.Open();
+    LetStartUpRun();
+    RunOptions(window, [&](HWND options) {
+        ok(ItemText(options, 3013) == pictures, "folder shows \"%s\"", ItemText(options, 3013).c_str());
+        ok(ItemText(options, 3016) == "7", "next shows \"%s\", expected 7", ItemText(options, 3016).c_str());
+        ok(GetDlgItem(options, 3031) == nullptr, "check box 3031 without Enlarge");
+        SetDlgItemTextA(options, 3016, "0");
+        Press(options, IDOK);
+    });
+    ok(s.Setting("Next") == "0", "Next=%s after OK, expected 0", s.Setting("Next").c_str());
+    ok(s.Setting("Path") == pictures, "Path=%s after OK", s.Setting("Path").c_str());
+    RunOptions(window, [&](HWND options) {
+        SetDlgItemTextA(options, 3016, "55");
+        Press(options, IDCANCEL);
+    });
+    ok(s.Setting("Next") == "0", "Next=%s after Cancel, expected 0", s.Setting("Next").c_str());
+    CloseWindow(window, IDCANCEL);
+
+    // Enlarge offered: Vantage's own template with the check box.
+    s.WriteIni("[Setting]\r\nPath=" + pictures + "\r\nEnlarge=1\r\n");
+    window = s.Open();
+    LetStartUpRun();
+    RunOptions(window, [&](HWND options) {
+        ok(GetDlgItem(options, 3031) != nullptr, "no check box 3031 with Enlarge=1");
+        SendMessageA(GetDlgItem(options, 3031), BM_SETCHECK, BST_CHECKED, 0);
+        Press(options, IDOK);
+    });
+    ok(s.Setting("EnlargeOnOff") == "1", "EnlargeOnOff=%s, expected 1", s.Setting("EnlargeOnOff").c_str());
+    ok(s.Setting("Next") == "1", "Next=%s, expected the default 1", s.Setting("Next").c_str());
+    CloseWindow(window, IDCANCEL);
+
+    // A folder that cannot be made is replaced by the default, in the file.
+    s.WriteIni("[Setting]\r\nPath=Q:\\no such drive\\pictures\r\n");
+    window = s.Open();
+    LetStartUpRun();
+    char documents[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    const std::string fallback = std::string(documents) + "\\My DSC";
+    ok(s.Setting("Path") == fallback, "Path=%s, expected %s", s.Setting("Path").c_str(), fallback.c_str());
+    CloseWindow(window, IDCANCEL);
+}
+
+// The information dialog's four-click sequence and button 3025.
+void ClickLine(HWND about, int id) {
+    PostMessageA(about, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(about, id)));
+    Sleep(50);
+}
+
+void TestAbout(bool withPrism) {
+    Stage s(withPrism ? "vantage-about-" : "vantage-noprism-", true, withPrism);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND window = s.Open();
+    ok(window != nullptr, "no window (Prism.dll %s)", withPrism ? "present" : "missing");
+    LetStartUpRun();
+    Script user([&] {
+        HWND about = WaitForOwnedDialog(window, "About Camera", 5000);
+        ok(about != nullptr, "no information dialog");
+        if (!about) return;
+        HWND button = GetDlgItem(about, 3025);
+        Press(about, 3025);  // hidden: nothing happens
+        ok(!WaitForWindow("#32770", "Image Process", 400), "hidden button 3025 opened the settings");
+        for (int id : {3014, 3019, 3023, 3014, 3017}) ClickLine(about, id);  // 3023 is out of order
+        ok(!IsWindowVisible(button), "button 3025 shown before the sequence ended");
+        ClickLine(about, 3023);
+        ok(IsWindowVisible(button), "button 3025 hidden after the sequence");
+        Press(about, 3025);
+        HWND box = WaitForWindow("#32770", "Image Process", withPrism ? 5000 : 500);
+        ok(withPrism == (box != nullptr), "Prism's settings message %s", box ? "appeared" : "did not appear");
+        if (box) {
+            ok(MessageText(box).find("Sensor") == 0, "Prism's message reads \"%s\"", MessageText(box).c_str());
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+        }
+        PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+    });
+    PostMessageA(window, WM_COMMAND, 7, 0);
+    user.Finish(15000);
+    ok(IsWindow(window), "camera window gone after the information dialog");
+    CloseWindow(window, IDCANCEL);
+}
+
+// The data source frees Vantage.dll with the window still open.
+void TestUnloadWithWindowOpen() {
+    Stage s("vantage-unload-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND window = s.Open();
+    LetStartUpRun();
+    s.Unload();
+    ok(!IsWindow(window) && !FindWindowA(kHideClass, nullptr), "windows left after the unload");
+    PumpFor(100);  // nothing of the library may still be called
+    ok(gCam.Log() == "1,2,2", "unload called \"%s\", expected 1,2,2", gCam.Log().c_str());
+    ok(s.Load(), "Vantage.dll does not load again after an unload");
+}
+
+void TestWithoutLexis() {
+    Stage s("vantage-nolexis-", false, true);
+    if (!s.Load()) return;
+    const HWND window = s.Open();
+    ok(window == nullptr, "OpenVantage without Lexis.DLL returned a window");
+    ok(!FindWindowA(kHideClass, nullptr), "hide window without a camera window");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 6) {
+        std::printf("usage: vantage_test VANTAGE_DLL LEXIS_DLL PRISM_DLL SIMCAM_DLL ICON_FILE\n");
+        return 2;
+    }
+    gVantageDll = argv[1];
+    gLexisDll = argv[2];
+    gPrismDll = argv[3];
+    gIconFile = argv[5];
+    if (!LoadSimCam(argv[4])) return wine_test::Finish();
+    gSource = CreateWindowA("STATIC", "data source", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    TestOpenAndClose();
+    TestHandshake();
+    TestHiddenMode();
+    TestPictorAndRestore();
+    TestDeviceChange();
+    TestOptionsAndPath();
+    TestAbout(true);
+    TestAbout(false);
+    TestUnloadWithWindowOpen();
+    TestWithoutLexis();
+    TestBoundedWait();
+    return wine_test::Finish();
+}

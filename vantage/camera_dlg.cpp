@@ -1,0 +1,283 @@
+// Camera window: start-up, timers, camera check, device changes, messages
+// from outside, closing, and the options and information commands.
+#include "camera_dlg.h"
+
+#include <dbt.h>
+
+#include "icon_button.h"
+#include "shaded_button.h"
+#include "string_keys.h"
+#include "system_win32.h"
+#include "ui/about_dlg.h"
+#include "ui/options_dlg.h"
+#include "vantage_ids.h"
+#include "vantage_state.h"
+
+namespace {
+
+struct CommandButton {
+    int id;
+    int captionKey;
+    int icon;  // in Lexis.DLL
+};
+
+// In this order also the order of the layout strings 11..20 of Lexis.DLL.
+constexpr CommandButton kCommands[CCameraDlg::kCommandCount] = {
+    {kDownloadButton, 12, 11}, {kTransferButton, 13, 12}, {kSelectAllButton, 14, 13}, {kClearAllButton, 15, 14},
+    {kDeleteAllButton, 16, 15}, {kVideoButton, 18, 16},   {kOptionsButton, 19, 17},   {kRefreshButton, 17, 18},
+    {kAboutButton, 20, 19},     {kCloseButton, 21, 20},
+};
+
+constexpr int kHiddenModeOffset = -100;  // the window's position in hidden mode
+constexpr int kHiddenModeSize = 10;
+constexpr UINT kSetUpDelayMs = 100;
+constexpr UINT kCameraCheckDelayMs = 200;
+constexpr UINT kRefreshDelayMs = 100;
+constexpr UINT kCloseAfterTransferMs = 1000;
+constexpr int kFrontAttempts = 3;
+constexpr const char* kPictorIconFile = "Pictor.ico";
+
+// A Lexis.DLL string read as a number; false when it holds none.
+bool LexisNumber(int id, int& number) {
+    char text[32] = {};
+    if (LoadStringA(gVantage.lexis, UINT(id), text, sizeof text) <= 0) return false;
+    number = ParseNumber(text);
+    return true;
+}
+
+}  // namespace
+
+CCameraDlg::~CCameraDlg() {
+    if (pictorIcon_) DestroyIcon(pictorIcon_);
+}
+
+bool CCameraDlg::Create() { return CreateModeless(gVantage.lexis, kCameraTemplate, nullptr); }
+
+bool CCameraDlg::OnInitDialog() {
+    settings_ = ReadWindowSettings(gVantage.iniPath);
+    hideWnd_.CreateHidden(gVantage.instance, Handle());
+    for (const CommandButton& c : kCommands) ShowItem(c.id, false);
+    if (!gVantage.hostedByPictor && settings_.hideByOtherAP)
+        SetWindowPos(Handle(), nullptr, kHiddenModeOffset, kHiddenModeOffset, kHiddenModeSize, kHiddenModeSize,
+                     SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+    StartTimer(kTimerSetUp, kSetUpDelayMs);
+    StartTimer(kTimerCameraCheck, kCameraCheckDelayMs);
+    return true;
+}
+
+void CCameraDlg::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case kTimerSetUp:
+        StopTimer(id);
+        DeferredSetUp();
+        break;
+    case kTimerCameraCheck:
+        StopTimer(id);
+        CheckCamera();
+        break;
+    case kTimerRefresh:
+        // The refresh worker that this asks for arrives with the thumbnail view.
+        StopTimer(id);
+        break;
+    case kTimerCloseAfterTransfer:
+        Post(WM_COMMAND, IDCANCEL);
+        break;
+    }
+}
+
+void CCameraDlg::DeferredSetUp() {
+    SetUpButtonFaces();
+    SetUpTexts();
+    for (const CommandButton& c : kCommands) ShowItem(c.id, true);
+    SetUpLabels();
+    CWindowsFolders folders;
+    pictures_.Read(gVantage.iniPath, settings_.enlarge, folders);
+    EnableCommands(false);
+}
+
+// Icon buttons when Lexis.DLL has the icons, else shaded buttons.
+void CCameraDlg::SetUpButtonFaces() {
+    const bool icons = FindResourceA(gVantage.lexis, MAKEINTRESOURCEA(kFirstButtonIcon), RT_GROUP_ICON) != nullptr;
+    int style = 0;
+    LexisNumber(kShadeStyleString, style);
+    for (int i = 0; i < kCommandCount; ++i) {
+        if (icons) {
+            auto button = std::make_unique<wingui::IconButton>();
+            button->SetIcon(static_cast<HICON>(
+                LoadImageA(gVantage.lexis, MAKEINTRESOURCEA(kCommands[i].icon), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+            int layout = 0;
+            if (LexisNumber(kFirstLayoutString + i, layout)) button->SetLayout(layout);
+            faces_[i] = std::move(button);
+        } else {
+            auto button = std::make_unique<wingui::ShadedButton>();
+            button->SetStyle(style);
+            faces_[i] = std::move(button);
+        }
+        faces_[i]->Attach(Item(kCommands[i].id));
+    }
+}
+
+void CCameraDlg::SetUpTexts() {
+    ApplyText(Handle(), kKeyCameraTitle);
+    for (const CommandButton& c : kCommands) ApplyText(Item(c.id), c.captionKey);
+}
+
+// Each label takes its text and the width of that text, about its own centre.
+void CCameraDlg::SetUpLabels() {
+    for (int id = kFirstLabel; id <= kLastLabel; ++id) {
+        HWND label = Item(id);
+        if (!label) continue;
+        ShowWindow(label, SW_HIDE);
+        const std::string text = gVantage.strings.Lookup(kKeyFirstLabel + (id - kFirstLabel), "");
+        SetWindowTextA(label, text.c_str());
+        HDC dc = GetDC(label);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        const RECT r = ItemRect(id);
+        const int width = int(text.size()) * metrics.tmAveCharWidth;
+        const int centre = (r.left + r.right) / 2;
+        SetWindowPos(label, nullptr, centre - width / 2, r.top, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(label, SW_SHOW);
+    }
+}
+
+void CCameraDlg::CheckCamera() {
+    if (gVantage.camera.Open()) {
+        gVantage.camera.Close();
+        gVantage.cameraPresent = 1;
+        StartTimer(kTimerRefresh, kRefreshDelayMs);
+        if (gVantage.hostedByPictor || !settings_.hideByOtherAP) return;
+        Post(WM_COMMAND, kTransferButton);
+        return;
+    }
+    const std::string text = gVantage.strings.Message(kKeyNoCamera);
+    const std::string caption = gVantage.strings.Message(kKeyCameraTitle);
+    MessageBoxA(Handle(), text.c_str(), caption.c_str(), MB_OK | MB_ICONHAND);
+    if (!IsAlive()) return;  // closed while the message was up
+    gVantage.cameraPresent = 0;
+    EnterNoCameraState();
+    if (gVantage.hostedByPictor || !settings_.hideByOtherAP) return;
+    Post(WM_COMMAND, IDCANCEL);
+}
+
+void CCameraDlg::OnDeviceChange(WPARAM event) {
+    if (event != DBT_DEVNODES_CHANGED) return;
+    const DWORD status = ReadDeviceStatus();
+    if (gVantage.cameraPresent && status == 0) {
+        gVantage.cameraPresent = 0;
+        StartTimer(kTimerRefresh, kRefreshDelayMs);
+    }
+    if (gVantage.cameraPresent) return;
+    if (status != 0 && gVantage.camera.Open()) {
+        gVantage.camera.Close();
+        gVantage.cameraPresent = 1;
+        StartTimer(kTimerRefresh, kRefreshDelayMs);
+    }
+}
+
+void CCameraDlg::OnPictorAnnounced() {
+    gVantage.hostedByPictor = 1;
+    HICON icon = ExtractIconA(gVantage.instance, VantageFile(kPictorIconFile).c_str(), 0);
+    // ExtractIcon answers 1 for a file that is not an icon file.
+    if (!icon || icon == reinterpret_cast<HICON>(1)) return;
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (pictorIcon_) DestroyIcon(pictorIcon_);
+    pictorIcon_ = icon;
+}
+
+void CCameraDlg::BringToFront() {
+    for (int i = 0; i < kFrontAttempts; ++i) {
+        SetFocus(Handle());
+        SetActiveWindow(Handle());
+    }
+}
+
+bool CCameraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case kMsgBringToFront:
+        if (lParam == 0) BringToFront();
+        break;
+    case kMsgTransferDone:
+        if (gVantage.transferDone) {
+            gVantage.transferDone = 0;
+            StartTimer(kTimerCloseAfterTransfer, kCloseAfterTransferMs);
+        }
+        break;
+    case kMsgPictorHello:
+        OnPictorAnnounced();
+        break;
+    case WM_DEVICECHANGE:
+        OnDeviceChange(wParam);
+        result = TRUE;
+        return true;
+    default:
+        return false;
+    }
+    result = 0;
+    return true;
+}
+
+void CCameraDlg::EnableCommands(bool enabled) {
+    for (const CommandButton& c : kCommands) EnableItem(c.id, enabled);
+    ApplyTransferLock();
+}
+
+void CCameraDlg::ApplyTransferLock() {
+    if (gVantage.hostedByPictor) EnableItem(kTransferButton, false);
+}
+
+void CCameraDlg::EnterNoCameraState() {
+    EnableCommands(false);
+    EnableItem(kAboutButton, true);
+    EnableItem(kCloseButton, true);
+}
+
+bool CCameraDlg::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case kOptionsButton:
+        RunOptions();
+        return true;
+    case kAboutButton:
+        RunAbout();
+        return true;
+    }
+    return Dialog::OnCommand(id, code, control);
+}
+
+void CCameraDlg::RunOptions() {
+    const bool enlarge = settings_.enlarge != 0;
+    COptionsDlg dialog(pictures_, enlarge);
+    const INT_PTR answer = gVantage.modal.Run(dialog, enlarge ? gVantage.instance : gVantage.lexis,
+                                              enlarge ? kOptionsEnlargeTemplate : kOptionsTemplate, Handle());
+    if (answer != IDOK || !IsAlive()) return;
+    pictures_.path = dialog.Folder();
+    pictures_.next = dialog.Next();
+    if (enlarge) pictures_.enlargeOnOff = dialog.Enlarge() ? 1 : 0;
+    pictures_.Write(gVantage.iniPath, settings_.enlarge);
+}
+
+void CCameraDlg::RunAbout() {
+    CAboutDlg dialog;
+    gVantage.modal.Run(dialog, gVantage.lexis, kAboutTemplate, Handle());
+}
+
+void CCameraDlg::OnCancel() {
+    gVantage.camera.NotifyClose();
+    gVantage.camera.Close();
+    Destroy();
+}
+
+void CCameraDlg::OnOK() { Destroy(); }
+
+void CCameraDlg::OnDestroy() {
+    gVantage.camera.Close();
+    hideWnd_.Destroy();
+}
+
+void CCameraDlg::OnFinalMessage() {
+    if (gVantage.cameraDlg == this) gVantage.cameraDlg = nullptr;
+    delete this;
+}

@@ -1,0 +1,21 @@
+// What Vantage asks of Windows outside its windows: the documents folder and
+// folder creation (for the picture folder rule), the system's code page and
+// language (for the strings file), and the camera driver's status value.
+#pragma once
+
+#include <windows.h>
+
+#include "settings.h"
+#include "strings_file.h"
+
+class CWindowsFolders : public CFolderSystem {
+public:
+    std::string DocumentsFolder() override;
+    bool MakeFolder(const std::string& path) override;
+};
+
+LocaleIds SystemLocale();
+
+// The 32-bit value "Status" under HKEY_LOCAL_MACHINE
+// "SYSTEM\CurrentControlSet\Services\GENERIC\Parameters"; 0 when missing.
+DWORD ReadDeviceStatus();

@@ -1,0 +1,49 @@
+// Numbers Vantage shares with Lexis.DLL, its own resources and other
+// processes: dialog templates, control ids, window messages, timers, and
+// the class names of the hidden windows.
+#pragma once
+
+// Templates: in Lexis.DLL, except kOptionsEnlargeTemplate (Vantage's own).
+constexpr int kCameraTemplate = 2000;
+constexpr int kOptionsTemplate = 2003;
+constexpr int kOptionsEnlargeTemplate = 2006;
+constexpr int kAboutTemplate = 2007;
+
+// Camera window: command buttons (the close button is IDCANCEL, 2).
+constexpr int kDownloadButton = 3003;
+constexpr int kTransferButton = 3021;
+constexpr int kSelectAllButton = 4;
+constexpr int kClearAllButton = 5;
+constexpr int kDeleteAllButton = 3004;
+constexpr int kVideoButton = 3022;
+constexpr int kOptionsButton = 3;
+constexpr int kRefreshButton = 6;
+constexpr int kAboutButton = 7;
+constexpr int kCloseButton = 2;
+// Placeholder of the thumbnail view, and the row of labels.
+constexpr int kThumbnailPlaceholder = 3009;
+constexpr int kFirstLabel = 3027;
+constexpr int kLastLabel = 3038;
+
+// Icons and strings of Lexis.DLL: the first button icon (its presence selects
+// icon buttons), the first layout number, the shaded-button style.
+constexpr int kFirstButtonIcon = 11;
+constexpr int kFirstLayoutString = 11;
+constexpr int kShadeStyleString = 100;
+
+// Window messages. 1124 and 1125 come from the data source's side; 1224 to
+// 1226 reach the hide window from any process.
+constexpr unsigned kMsgBringToFront = 1124;
+constexpr unsigned kMsgTransferDone = 1125;
+constexpr unsigned kMsgPictorHello = 1224;
+constexpr unsigned kMsgRestore = 1225;
+constexpr unsigned kMsgCloseRequest = 1226;
+
+// Camera window timers.
+constexpr unsigned kTimerCameraCheck = 1001;
+constexpr unsigned kTimerRefresh = 1002;
+constexpr unsigned kTimerSetUp = 1003;
+constexpr unsigned kTimerCloseAfterTransfer = 1005;
+
+constexpr const char* kHideWndClass = "VEXA_TWain_HideWnd";
+constexpr const char* kPictorHideClass = "VEXA_Pictor_HideWindow";
