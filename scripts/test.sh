@@ -24,8 +24,13 @@ configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
 status=0
 for b in native win32 win64; do
     echo "== build $b"
-    cmake --build "$build/$b" -j "$jobs" 2>&1 | grep -E 'error|warning:' || true
-    [ "${PIPESTATUS[0]}" = 0 ] || { echo "build $b failed" >&2; exit 1; }
+    log="$build/$b/build.log"
+    if ! cmake --build "$build/$b" -j "$jobs" >"$log" 2>&1; then
+        grep -E 'error|Error' -A3 "$log" | head -n 60
+        echo "build $b failed (full log: $log)" >&2
+        exit 1
+    fi
+    grep -E 'warning:' "$log" || true
 done
 for b in native win32 win64; do
     echo "== test $b"

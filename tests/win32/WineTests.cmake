@@ -4,18 +4,14 @@
 set(WINE_ENV ${CMAKE_CURRENT_LIST_DIR}/wine_env.sh)
 
 add_executable(prism_dll_test ${CMAKE_CURRENT_LIST_DIR}/prism_dll_test.cpp)
-# It loads Prism.dll at run time and links no part of it, but the scenes
-# need the portable cosine.
-target_include_directories(prism_dll_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/tools
-                           ${CMAKE_SOURCE_DIR}/prism)
-target_sources(prism_dll_test PRIVATE ${CMAKE_SOURCE_DIR}/tools/scene.cpp
-               ${CMAKE_SOURCE_DIR}/prism/portable_math.cpp)
+# It loads Prism.dll at run time and links no part of it but the scenes.
+target_include_directories(prism_dll_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(prism_dll_test PRIVATE frame_sources)
 add_dependencies(prism_dll_test Prism kiln)
 
-add_executable(simcam_test ${CMAKE_CURRENT_LIST_DIR}/simcam_test.cpp ${CMAKE_SOURCE_DIR}/tools/scene.cpp)
-target_include_directories(simcam_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/tools
-                           ${CMAKE_SOURCE_DIR}/companions/simcam)
-target_link_libraries(simcam_test PRIVATE user32 gdi32 advapi32)
+add_executable(simcam_test ${CMAKE_CURRENT_LIST_DIR}/simcam_test.cpp)
+target_include_directories(simcam_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(simcam_test PRIVATE frame_sources user32 gdi32 advapi32)
 add_dependencies(simcam_test simcam)
 
 add_executable(wingui_test ${CMAKE_CURRENT_LIST_DIR}/wingui_test.cpp)
