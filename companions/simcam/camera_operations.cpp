@@ -268,11 +268,11 @@ int SIMCAM_CALL TransferImages(HGLOBAL* dibs, int count) {
     return 1;
 }
 
-int SIMCAM_CALL SimCamLoadScenes(const char* spec) {
+int SIMCAM_CALL SimCamLoadScenes(const char* sceneList) {
     Guard g(gSimCam.lock);
-    if (!spec) return -1;
+    if (!sceneList) return -1;
     try {
-        return gSimCam.store.LoadScenes(spec);
+        return gSimCam.store.LoadScenes(sceneList);
     } catch (const std::bad_alloc&) {
         return -1;
     }

@@ -87,11 +87,11 @@ std::vector<EntryPlace> Places(const std::vector<StoreEntry>& entries) {
 
 }  // namespace
 
-int PictureStore::LoadScenes(const std::string& spec) {
+int PictureStore::LoadScenes(const std::string& sceneList) {
     std::vector<StoreEntry> loaded;
     int clip = 0;
-    if (!spec.empty()) {
-        for (const std::string& item : Split(spec, ',')) {
+    if (!sceneList.empty()) {
+        for (const std::string& item : Split(sceneList, ',')) {
             const std::vector<std::string> f = Split(item, ':');
             StoreEntry e;
             int frames = 1;

@@ -59,8 +59,8 @@ class PictureStore {
 public:
     // Replaces the entries with generated scenes (see SimCamLoadScenes).
     // Returns the entry count, or -1 (entries unchanged) for a malformed
-    // spec or more than kMaxEntries entries.
-    int LoadScenes(const std::string& spec);
+    // sceneList or more than kMaxEntries entries.
+    int LoadScenes(const std::string& sceneList);
     // Replaces the entries with the raw frame files of a folder, in name
     // order: files of 76,800 or 76,928 bytes are 320 x 240, of 307,200 or
     // 307,328 bytes 640 x 480 (a trailing 128-byte record is dropped); other

@@ -47,15 +47,15 @@ enum SimCamFault {
 
 extern "C" {
 
-// Replaces the store with generated scenes. spec: comma-separated items,
+// Replaces the store with generated scenes. sceneList: comma-separated items,
 // each "still:W:SCENE" or "clip:W:SCENE:FRAMES[:P]", W 640 or 320, SCENE one
 // of bars, ramp, wedge, chart; e.g. "still:640:chart,clip:320:wedge:4".
 // A clip's parity bit differs from the one before it (0 after a still, so
 // the first clip after a still has 0x10); P (0 or 1) forces it instead.
 // Clip frame k is the scene moved left by 8k columns (wrapping round).
-// An empty spec empties the store. Returns the number of entries (at most
-// 1536), or -1 for a malformed spec (store unchanged).
-int SIMCAM_CALL SimCamLoadScenes(const char* spec);
+// An empty sceneList empties the store. Returns the number of entries (at most
+// 1536), or -1 for a malformed sceneList (store unchanged).
+int SIMCAM_CALL SimCamLoadScenes(const char* sceneList);
 // Replaces the store with the raw frame files of a folder (stills, in name
 // order): 76,800 or 76,928 bytes are 320 x 240, 307,200 or 307,328 bytes
 // 640 x 480, other files are skipped. Returns the number of entries, or -1

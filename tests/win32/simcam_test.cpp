@@ -172,9 +172,9 @@ void TestDirectory() {
     const char* kMalformed[] = {"still:800:chart", "clip:320:wedge", "still:640:sky", "clip:320:wedge:0",
                                 "clip:320:wedge:2:2", "still:640:chart,", "movie:640:chart", "clip:640:bars:1537",
                                 "still:640:chart:1"};
-    for (const char* spec : kMalformed) ok(gCam.loadScenes(spec) == -1, "malformed spec \"%s\" was accepted", spec);
+    for (const char* sceneList : kMalformed) ok(gCam.loadScenes(sceneList) == -1, "malformed sceneList \"%s\" was accepted", sceneList);
     d = ReadDirectoryAndEntries();
-    ok(d.count == 5, "a refused spec changed the store to %u entries", d.count);
+    ok(d.count == 5, "a refused sceneList changed the store to %u entries", d.count);
 }
 
 void TestFrames() {
