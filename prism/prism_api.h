@@ -27,3 +27,10 @@ int PRISM_CALL GetSEOnOff();
 int PRISM_CALL SetSEOnOff(int value);
 
 }
+
+// The exports' types, for callers that bind Prism at run time.
+using BufToFileEntry = decltype(&BufToBmp);  // BufToBmp and BufToJpg
+using BmpToJpgEntry = decltype(&BmpToJpg);
+using SettingEntry = decltype(&Setting);
+using GetSEOnOffEntry = decltype(&GetSEOnOff);
+using SetSEOnOffEntry = decltype(&SetSEOnOff);

@@ -14,12 +14,12 @@ void CPrismBinding::Bind(const std::string& folder) {
     if (module_) return;
     module_ = LoadLibraryA((folder + "\\Prism.dll").c_str());
     if (!module_) return;
-    setting_ = Entry<SettingFn>(module_, "Setting");
-    bufToBmp_ = Entry<BufToFileFn>(module_, "BufToBmp");
-    bufToJpg_ = Entry<BufToFileFn>(module_, "BufToJpg");
-    bmpToJpg_ = Entry<BmpToJpgFn>(module_, "BmpToJpg");
-    getSE_ = Entry<GetSEFn>(module_, "GetSEOnOff");
-    setSE_ = Entry<SetSEFn>(module_, "SetSEOnOff");
+    setting_ = Entry<SettingEntry>(module_, "Setting");
+    bufToBmp_ = Entry<BufToFileEntry>(module_, "BufToBmp");
+    bufToJpg_ = Entry<BufToFileEntry>(module_, "BufToJpg");
+    bmpToJpg_ = Entry<BmpToJpgEntry>(module_, "BmpToJpg");
+    getSE_ = Entry<GetSEOnOffEntry>(module_, "GetSEOnOff");
+    setSE_ = Entry<SetSEOnOffEntry>(module_, "SetSEOnOff");
 }
 
 void CPrismBinding::Release() {

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "prism_api.h"
+
 class CPrismBinding {
 public:
     // Loads folder\Prism.dll unless already bound.
@@ -23,17 +25,11 @@ public:
     int SetSEOnOff(int on) const;
 
 private:
-    using SettingFn = int(__stdcall*)(HWND);
-    using BufToFileFn = int(__stdcall*)(int, int, const unsigned char*, const char*, int, int);
-    using BmpToJpgFn = int(__stdcall*)(int, int, const char*, const char*, int, int);
-    using GetSEFn = int(__stdcall*)();
-    using SetSEFn = int(__stdcall*)(int);
-
     HMODULE module_ = nullptr;
-    SettingFn setting_ = nullptr;
-    BufToFileFn bufToBmp_ = nullptr;
-    BufToFileFn bufToJpg_ = nullptr;
-    BmpToJpgFn bmpToJpg_ = nullptr;
-    GetSEFn getSE_ = nullptr;
-    SetSEFn setSE_ = nullptr;
+    SettingEntry setting_ = nullptr;
+    BufToFileEntry bufToBmp_ = nullptr;
+    BufToFileEntry bufToJpg_ = nullptr;
+    BmpToJpgEntry bmpToJpg_ = nullptr;
+    GetSEOnOffEntry getSE_ = nullptr;
+    SetSEOnOffEntry setSE_ = nullptr;
 };

@@ -9,16 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "prism_api.h"
 #include "scene.h"
 #include "wine_test.h"
 
 namespace {
-
-using BufToFileFn = int(__stdcall*)(int, int, const unsigned char*, const char*, int, int);
-using BmpToJpgFn = int(__stdcall*)(int, int, const char*, const char*, int, int);
-using SettingFn = int(__stdcall*)(HWND);
-using SEOnOffGetFn = int(__stdcall*)();
-using SEOnOffSetFn = int(__stdcall*)(int);
 
 const char* const kExportNames[6] = {"BmpToJpg", "BufToBmp", "BufToJpg", "GetSEOnOff", "SetSEOnOff", "Setting"};
 
@@ -27,12 +22,12 @@ std::string gKilnDll;
 
 struct Prism {
     HMODULE module = nullptr;
-    BufToFileFn bufToBmp = nullptr;
-    BufToFileFn bufToJpg = nullptr;
-    BmpToJpgFn bmpToJpg = nullptr;
-    SettingFn setting = nullptr;
-    SEOnOffGetFn getSE = nullptr;
-    SEOnOffSetFn setSE = nullptr;
+    BufToFileEntry bufToBmp = nullptr;
+    BufToFileEntry bufToJpg = nullptr;
+    BmpToJpgEntry bmpToJpg = nullptr;
+    SettingEntry setting = nullptr;
+    GetSEOnOffEntry getSE = nullptr;
+    SetSEOnOffEntry setSE = nullptr;
 };
 
 std::string MakeFolder(const char* name) {
@@ -73,12 +68,12 @@ Prism LoadPrismIn(const std::string& folder, bool withConverter) {
     p.module = LoadLibraryA((folder + "\\Prism.dll").c_str());
     ok(p.module != nullptr, "Prism.dll in %s did not load (error %lu)", folder.c_str(), GetLastError());
     if (!p.module) return p;
-    p.bmpToJpg = Entry<BmpToJpgFn>(p.module, "BmpToJpg");
-    p.bufToBmp = Entry<BufToFileFn>(p.module, "BufToBmp");
-    p.bufToJpg = Entry<BufToFileFn>(p.module, "BufToJpg");
-    p.getSE = Entry<SEOnOffGetFn>(p.module, "GetSEOnOff");
-    p.setSE = Entry<SEOnOffSetFn>(p.module, "SetSEOnOff");
-    p.setting = Entry<SettingFn>(p.module, "Setting");
+    p.bmpToJpg = Entry<BmpToJpgEntry>(p.module, "BmpToJpg");
+    p.bufToBmp = Entry<BufToFileEntry>(p.module, "BufToBmp");
+    p.bufToJpg = Entry<BufToFileEntry>(p.module, "BufToJpg");
+    p.getSE = Entry<GetSEOnOffEntry>(p.module, "GetSEOnOff");
+    p.setSE = Entry<SetSEOnOffEntry>(p.module, "SetSEOnOff");
+    p.setting = Entry<SettingEntry>(p.module, "Setting");
     return p;
 }
 
