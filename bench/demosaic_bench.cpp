@@ -87,7 +87,9 @@ DEMOSAIC_PATH_BENCH(Bilinear_sse2, DemosaicMethod::Bilinear, Sse2DemosaicPath())
 DEMOSAIC_PATH_BENCH(Tvng_sse2, DemosaicMethod::Tvng, Sse2DemosaicPath());
 DEMOSAIC_PATH_BENCH(Blur_sse2, DemosaicMethod::Blur, Sse2DemosaicPath());
 DEMOSAIC_PATH_BENCH(TvngLine_sse2, DemosaicMethod::TvngLine, Sse2DemosaicPath());
-DEMOSAIC_PATH_BENCH(Tvng_plain, DemosaicMethod::Tvng, &PlainDemosaicPath());
 DEMOSAIC_PATH_BENCH(Bilinear_plain, DemosaicMethod::Bilinear, &PlainDemosaicPath());
+DEMOSAIC_PATH_BENCH(Tvng_plain, DemosaicMethod::Tvng, &PlainDemosaicPath());
+DEMOSAIC_PATH_BENCH(Blur_plain, DemosaicMethod::Blur, &PlainDemosaicPath());
+DEMOSAIC_PATH_BENCH(TvngLine_plain, DemosaicMethod::TvngLine, &PlainDemosaicPath());
 
 }  // namespace
