@@ -12,8 +12,8 @@
 //
 // The five rows around the one being computed are kept split by column
 // parity in a ring of fixed row buffers; the site formulas are in
-// demosaic_sites.h, the two paths that run them in demosaic_plain.cpp and
-// demosaic_avx2.cpp.
+// demosaic_sites.h, the paths that run them in demosaic_plain.cpp,
+// demosaic_sse2.cpp and demosaic_avx2.cpp.
 #include "demosaic.h"
 
 #include <algorithm>
@@ -47,8 +47,9 @@ bool InRange(int width, int height) {
 }
 
 const DemosaicPath& FastestPath() {
-    static const DemosaicPath* const avx2 = Avx2DemosaicPath();
-    return avx2 != nullptr ? *avx2 : PlainDemosaicPath();
+    static const DemosaicPath* const fastest =
+        Avx2DemosaicPath() != nullptr ? Avx2DemosaicPath() : Sse2DemosaicPath();
+    return fastest != nullptr ? *fastest : PlainDemosaicPath();
 }
 
 }  // namespace

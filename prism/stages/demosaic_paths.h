@@ -1,5 +1,5 @@
 // Inside of the demosaicing unit: the row loop that the four methods share
-// and the two paths that compute the rows (plain C++ and AVX2). Both paths
+// and the paths that compute the rows (plain C++, SSE2 and AVX2). All paths
 // give the same bytes; the public methods take the fastest one the processor
 // runs, the tests drive each path on its own.
 #pragma once
@@ -38,6 +38,8 @@ struct DemosaicPath {
 };
 
 const DemosaicPath& PlainDemosaicPath();
+// Null when the build does not target SSE2.
+const DemosaicPath* Sse2DemosaicPath();
 // Null when the processor lacks AVX2.
 const DemosaicPath* Avx2DemosaicPath();
 

@@ -1,5 +1,5 @@
 // Plain path of the demosaicing: the site formulas one pixel at a time on
-// ints, for processors without AVX2. Masks are 0 or -1, so the formulas'
+// ints, for builds without SSE2 and as the tests' second opinion. Masks are 0 or -1, so the formulas'
 // bitwise selections work unchanged.
 #include <algorithm>
 

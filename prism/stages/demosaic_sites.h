@@ -1,6 +1,7 @@
 // The four demosaicing methods at one site, written once over a lane type L
-// so that the plain path (one pixel per step) and the AVX2 path (sixteen
-// pixels of one site class per step) compute the same integers.
+// so that the plain path (one pixel per step) and the SSE2 and AVX2 paths
+// (eight or sixteen pixels of one site class per step) compute the same
+// integers.
 //
 // A site is either red/blue or green. Each method returns the site's own
 // colour and two interpolated values: at a red or blue site the green and

@@ -391,6 +391,34 @@ void RunPublic(DemosaicMethod m, std::uint8_t* raw, std::uint8_t* rgb, int w, in
     }
 }
 
+struct Path {
+    const char* name;
+    std::function<void(DemosaicMethod, std::uint8_t*, std::uint8_t*, int, int)> run;
+};
+
+// The public methods (the fastest path here), and each path on its own.
+std::vector<Path> Paths() {
+    std::vector<Path> paths = {
+        {"public", RunPublic},
+        {"plain", [](DemosaicMethod m, std::uint8_t* raw, std::uint8_t* rgb, int w, int h) {
+             RunDemosaic(m, PlainDemosaicPath(), raw, rgb, w, h);
+         }}};
+    const struct {
+        const char* name;
+        const DemosaicPath* path;
+    } optional[] = {{"sse2", Sse2DemosaicPath()}, {"avx2", Avx2DemosaicPath()}};
+    for (const auto& o : optional) {
+        if (o.path == nullptr) {
+            std::printf("note: no %s here, the %s path was not checked\n", o.name, o.name);
+            continue;
+        }
+        const DemosaicPath& path = *o.path;
+        paths.push_back({o.name, [&path](DemosaicMethod m, std::uint8_t* raw, std::uint8_t* rgb,
+                                         int w, int h) { RunDemosaic(m, path, raw, rgb, w, h); }});
+    }
+    return paths;
+}
+
 // Index of the first differing byte, or -1.
 long FirstDifference(const Bytes& a, const Bytes& b) {
     const auto it = std::mismatch(a.begin(), a.end(), b.begin());
@@ -400,23 +428,7 @@ long FirstDifference(const Bytes& a, const Bytes& b) {
 // ------------------------------------------------------------------- tests
 
 TEST(Demosaic, EveryPathMatchesReferenceByteForByte) {
-    struct Path {
-        const char* name;
-        std::function<void(DemosaicMethod, std::uint8_t*, std::uint8_t*, int, int)> run;
-    };
-    std::vector<Path> paths = {
-        {"public", RunPublic},
-        {"plain", [](DemosaicMethod m, std::uint8_t* raw, std::uint8_t* rgb, int w, int h) {
-             RunDemosaic(m, PlainDemosaicPath(), raw, rgb, w, h);
-         }}};
-    if (Avx2DemosaicPath() != nullptr)
-        paths.push_back(
-            {"avx2", [](DemosaicMethod m, std::uint8_t* raw, std::uint8_t* rgb, int w, int h) {
-                 RunDemosaic(m, *Avx2DemosaicPath(), raw, rgb, w, h);
-             }});
-    else
-        std::printf("note: no AVX2 here, the AVX2 path was not checked\n");
-
+    const std::vector<Path> paths = Paths();
     for (const Frame& f : Frames())
         for (DemosaicMethod m : kMethods) {
             const Planes want = RunRef(m, f.px, f.w, f.h);
@@ -530,32 +542,33 @@ TEST(Demosaic, RawRowOrderAfterEachMethod) {
 }
 
 // The planes sit inside larger buffers: whatever lies around them changes
-// nothing, and nothing around them is written.
+// nothing, and no path writes around them.
 TEST(Demosaic, ReadsAndWritesOnlyInsideThePlanes) {
     constexpr int kGuard = 256;
-    for (auto size : {std::array<int, 2>{4, 2}, std::array<int, 2>{7, 3}, std::array<int, 2>{33, 5},
-                      std::array<int, 2>{640, 480}})
-        for (DemosaicMethod m : kMethods) {
-            const Frame f = RandomFrame(size[0], size[1], 0, 255, 17);
-            std::array<Bytes, 2> out;
-            for (int fill = 0; fill < 2; ++fill) {
-                const std::uint8_t guard = fill ? 0xFF : 0x00;
-                Bytes raw(f.px.size() + 2 * kGuard, guard), rgb(f.px.size() * 3 + 2 * kGuard, guard);
-                std::copy(f.px.begin(), f.px.end(), raw.begin() + kGuard);
-                RunPublic(m, raw.data() + kGuard, rgb.data() + kGuard, f.w, f.h);
-                for (int i = 0; i < kGuard; ++i) {
-                    ASSERT_EQ(raw[i], guard);
-                    ASSERT_EQ(raw[raw.size() - 1 - i], guard);
-                    ASSERT_EQ(rgb[i], guard)
-                        << MethodName(m) << " " << f.name << " wrote before the plane";
-                    ASSERT_EQ(rgb[rgb.size() - 1 - i], guard)
-                        << MethodName(m) << " " << f.name << " wrote past the plane";
+    for (const Path& path : Paths())
+        for (auto size : {std::array<int, 2>{4, 2}, std::array<int, 2>{7, 3},
+                          std::array<int, 2>{33, 5}, std::array<int, 2>{640, 480}})
+            for (DemosaicMethod m : kMethods) {
+                const Frame f = RandomFrame(size[0], size[1], 0, 255, 17);
+                const std::string where =
+                    std::string(MethodName(m)) + " " + path.name + " " + f.name;
+                std::array<Bytes, 2> out;
+                for (int fill = 0; fill < 2; ++fill) {
+                    const std::uint8_t guard = fill ? 0xFF : 0x00;
+                    Bytes raw(f.px.size() + 2 * kGuard, guard);
+                    Bytes rgb(f.px.size() * 3 + 2 * kGuard, guard);
+                    std::copy(f.px.begin(), f.px.end(), raw.begin() + kGuard);
+                    path.run(m, raw.data() + kGuard, rgb.data() + kGuard, f.w, f.h);
+                    for (int i = 0; i < kGuard; ++i) {
+                        ASSERT_EQ(raw[i], guard) << where;
+                        ASSERT_EQ(raw[raw.size() - 1 - i], guard) << where;
+                        ASSERT_EQ(rgb[i], guard) << where << " wrote before the plane";
+                        ASSERT_EQ(rgb[rgb.size() - 1 - i], guard) << where << " wrote past the plane";
+                    }
+                    out[fill].assign(rgb.begin() + kGuard, rgb.end() - kGuard);
                 }
-                out[fill].assign(rgb.begin() + kGuard, rgb.end() - kGuard);
+                EXPECT_EQ(out[0], out[1]) << where << " read outside the raw plane";
             }
-            EXPECT_EQ(out[0], out[1])
-                << MethodName(m) << " " << f.name << " read outside the raw plane";
-        }
 }
 
 // Outside 4..1024 columns, 2.. rows and the raw plane's capacity the step
