@@ -1,25 +1,18 @@
 // Binding of Prism.dll's six exports; calls without a target fail.
 #include "prism_binding.h"
 
-namespace {
-
-template <typename Fn>
-Fn Entry(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-}  // namespace
+#include "platform/platform.h"
 
 void CPrismBinding::Bind(const std::string& folder) {
     if (module_) return;
     module_ = LoadLibraryA((folder + "\\Prism.dll").c_str());
     if (!module_) return;
-    setting_ = Entry<SettingEntry>(module_, "Setting");
-    bufToBmp_ = Entry<BufToFileEntry>(module_, "BufToBmp");
-    bufToJpg_ = Entry<BufToFileEntry>(module_, "BufToJpg");
-    bmpToJpg_ = Entry<BmpToJpgEntry>(module_, "BmpToJpg");
-    getSE_ = Entry<GetSEOnOffEntry>(module_, "GetSEOnOff");
-    setSE_ = Entry<SetSEOnOffEntry>(module_, "SetSEOnOff");
+    setting_ = platform::FindEntryAs<SettingEntry>(module_, "Setting");
+    bufToBmp_ = platform::FindEntryAs<BufToFileEntry>(module_, "BufToBmp");
+    bufToJpg_ = platform::FindEntryAs<BufToFileEntry>(module_, "BufToJpg");
+    bmpToJpg_ = platform::FindEntryAs<BmpToJpgEntry>(module_, "BmpToJpg");
+    getSE_ = platform::FindEntryAs<GetSEOnOffEntry>(module_, "GetSEOnOff");
+    setSE_ = platform::FindEntryAs<SetSEOnOffEntry>(module_, "SetSEOnOff");
 }
 
 void CPrismBinding::Release() {

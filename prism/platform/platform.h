@@ -32,6 +32,12 @@ void* OpenModule(const char* path);
 void* FindEntry(void* module, const char* name);
 void CloseModule(void* module);
 
+// An entry looked up by name, as the function pointer type Fn (null when absent).
+template <class Fn>
+Fn FindEntryAs(void* module, const char* name) {
+    return reinterpret_cast<Fn>(FindEntry(module, name));
+}
+
 // (a * b) / c rounded to the nearest integer, halves away from zero; -1 when
 // c is 0 or the result does not fit in 32 bits (the Windows MulDiv rules).
 int MulDiv(int a, int b, int c);

@@ -28,20 +28,6 @@ void ExpandRow(const std::uint8_t* a, const std::uint8_t* b, int width, std::uin
     }
 }
 
-// The even output rows take the source row alone.
-void DoubleRow(const std::uint8_t* a, int width, std::uint8_t* out) {
-    for (int x = 0; x < width; ++x) {
-        const std::size_t at = std::size_t(x) * 3;
-        const std::size_t right = std::size_t(x + 1 < width ? x + 1 : x) * 3;
-        std::uint8_t* even = out + 2 * at;
-        std::uint8_t* odd = even + 3;
-        for (int c = 0; c < 3; ++c) {
-            even[c] = a[at + c];
-            odd[c] = static_cast<std::uint8_t>((a[at + c] + a[right + c]) >> 1);
-        }
-    }
-}
-
 }  // namespace
 
 void DigitalExpand(std::uint8_t* rgb, int width, int height) {
@@ -52,7 +38,7 @@ void DigitalExpand(std::uint8_t* rgb, int width, int height) {
         const std::uint8_t* a = gScratchRgb + y * rowBytes;
         const std::uint8_t* b = y + 1 < height ? a + rowBytes : a;
         std::uint8_t* out = rgb + 2 * y * (2 * rowBytes);
-        DoubleRow(a, width, out);
+        ExpandRow(a, a, width, out);  // a row with itself: its own values
         ExpandRow(a, b, width, out + 2 * rowBytes);
     }
 }

@@ -4,14 +4,15 @@
 set(WINE_ENV ${CMAKE_CURRENT_LIST_DIR}/wine_env.sh)
 
 add_executable(prism_dll_test ${CMAKE_CURRENT_LIST_DIR}/prism_dll_test.cpp)
-# It loads Prism.dll at run time and links no part of it but the scenes.
+# It loads Prism.dll at run time and links no part of it but the scenes and
+# the platform unit's typed export lookup.
 target_include_directories(prism_dll_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(prism_dll_test PRIVATE frame_sources)
+target_link_libraries(prism_dll_test PRIVATE frame_sources prism_platform)
 add_dependencies(prism_dll_test Prism kiln)
 
 add_executable(simcam_test ${CMAKE_CURRENT_LIST_DIR}/simcam_test.cpp)
 target_include_directories(simcam_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/companions/simcam)
-target_link_libraries(simcam_test PRIVATE frame_sources user32 gdi32 advapi32)
+target_link_libraries(simcam_test PRIVATE frame_sources prism_platform user32 gdi32 advapi32)
 add_dependencies(simcam_test simcam)
 
 add_executable(wingui_test ${CMAKE_CURRENT_LIST_DIR}/wingui_test.cpp)
@@ -22,14 +23,14 @@ add_dependencies(wingui_test lexis)
 add_executable(vantage_test ${CMAKE_CURRENT_LIST_DIR}/vantage_test.cpp)
 target_include_directories(vantage_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
                            ${CMAKE_SOURCE_DIR}/companions/simcam)
-target_link_libraries(vantage_test PRIVATE vantage_core user32 gdi32 shell32)
+target_link_libraries(vantage_test PRIVATE vantage_core prism_platform user32 gdi32 shell32)
 add_dependencies(vantage_test Vantage lexis Prism simcam)
 
 # Not a test: keeps a camera window open (scripts/screenshot-camera-window.sh).
 add_executable(camera_window_host ${CMAKE_CURRENT_LIST_DIR}/camera_window_host.cpp)
 target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
                            ${CMAKE_SOURCE_DIR}/companions/simcam)
-target_link_libraries(camera_window_host PRIVATE user32)
+target_link_libraries(camera_window_host PRIVATE prism_platform user32)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)

@@ -6,6 +6,8 @@
 //   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about]
 #include <windows.h>
 
+#include "platform/platform.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,11 +18,6 @@
 
 using namespace ui_test;
 
-template <typename Fn>
-Fn Entry(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about]\n");
@@ -28,9 +25,9 @@ int main(int argc, char** argv) {
     }
     HMODULE vantage = LoadLibraryA(argv[1]);
     HMODULE simcam = LoadLibraryA(argv[2]);
-    auto open = vantage ? Entry<OpenVantageFn>(vantage, "OpenVantage") : nullptr;
-    auto getOperations = simcam ? Entry<decltype(&SimCamGetOperations)>(simcam, "SimCamGetOperations") : nullptr;
-    auto setFault = simcam ? Entry<decltype(&SimCamSetFault)>(simcam, "SimCamSetFault") : nullptr;
+    auto open = vantage ? platform::FindEntryAs<OpenVantageFn>(vantage, "OpenVantage") : nullptr;
+    auto getOperations = simcam ? platform::FindEntryAs<decltype(&SimCamGetOperations)>(simcam, "SimCamGetOperations") : nullptr;
+    auto setFault = simcam ? platform::FindEntryAs<decltype(&SimCamSetFault)>(simcam, "SimCamSetFault") : nullptr;
     if (!open || !getOperations || !setFault) {
         std::printf("cannot load %s or %s\n", argv[1], argv[2]);
         return 1;

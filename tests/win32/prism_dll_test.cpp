@@ -4,6 +4,8 @@
 //   prism_dll_test PRISM_DLL KILN_DLL
 #include <windows.h>
 
+#include "platform/platform.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -54,12 +56,6 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// An export as a typed function pointer.
-template <class Fn>
-Fn Entry(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // Loads a copy of Prism.dll placed in folder (with the converter when asked).
 Prism LoadPrismIn(const std::string& folder, bool withConverter) {
     CopyFileA(gPrismDll.c_str(), (folder + "\\Prism.dll").c_str(), FALSE);
@@ -68,12 +64,12 @@ Prism LoadPrismIn(const std::string& folder, bool withConverter) {
     p.module = LoadLibraryA((folder + "\\Prism.dll").c_str());
     ok(p.module != nullptr, "Prism.dll in %s did not load (error %lu)", folder.c_str(), GetLastError());
     if (!p.module) return p;
-    p.bmpToJpg = Entry<BmpToJpgEntry>(p.module, "BmpToJpg");
-    p.bufToBmp = Entry<BufToFileEntry>(p.module, "BufToBmp");
-    p.bufToJpg = Entry<BufToFileEntry>(p.module, "BufToJpg");
-    p.getSE = Entry<GetSEOnOffEntry>(p.module, "GetSEOnOff");
-    p.setSE = Entry<SetSEOnOffEntry>(p.module, "SetSEOnOff");
-    p.setting = Entry<SettingEntry>(p.module, "Setting");
+    p.bmpToJpg = platform::FindEntryAs<BmpToJpgEntry>(p.module, "BmpToJpg");
+    p.bufToBmp = platform::FindEntryAs<BufToFileEntry>(p.module, "BufToBmp");
+    p.bufToJpg = platform::FindEntryAs<BufToFileEntry>(p.module, "BufToJpg");
+    p.getSE = platform::FindEntryAs<GetSEOnOffEntry>(p.module, "GetSEOnOff");
+    p.setSE = platform::FindEntryAs<SetSEOnOffEntry>(p.module, "SetSEOnOff");
+    p.setting = platform::FindEntryAs<SettingEntry>(p.module, "Setting");
     return p;
 }
 

@@ -5,6 +5,8 @@
 //   simcam_test SIMCAM_DLL
 #include <windows.h>
 
+#include "platform/platform.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -53,8 +55,7 @@ SimCam gCam;
 
 template <typename Fn>
 void Bind(Fn& fn, const char* name) {
-    // Through void*: the exports have their own types, not FARPROC's.
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(gCam.module, name)));
+    fn = platform::FindEntryAs<Fn>(gCam.module, name);
     ok(fn != nullptr, "export %s not found", name);
 }
 

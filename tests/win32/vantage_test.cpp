@@ -6,6 +6,8 @@
 //   vantage_test VANTAGE_DLL LEXIS_DLL PRISM_DLL SIMCAM_DLL ICON_FILE
 #include <windows.h>
 
+#include "platform/platform.h"
+
 #include <shlobj.h>
 
 #include <atomic>
@@ -45,21 +47,16 @@ struct SimCam {
     }
 } gCam;
 
-template <typename Fn>
-Fn Entry(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 bool LoadSimCam(const char* path) {
     HMODULE module = LoadLibraryA(path);
     ok(module != nullptr, "%s did not load", path);
     if (!module) return false;
-    gCam.loadScenes = Entry<decltype(gCam.loadScenes)>(module, "SimCamLoadScenes");
-    gCam.setFault = Entry<decltype(gCam.setFault)>(module, "SimCamSetFault");
-    gCam.reset = Entry<decltype(gCam.reset)>(module, "SimCamReset");
-    gCam.setDeviceStatus = Entry<decltype(gCam.setDeviceStatus)>(module, "SimCamSetDeviceStatus");
-    gCam.callLog = Entry<decltype(gCam.callLog)>(module, "SimCamCallLog");
-    auto getOperations = Entry<decltype(&SimCamGetOperations)>(module, "SimCamGetOperations");
+    gCam.loadScenes = platform::FindEntryAs<decltype(gCam.loadScenes)>(module, "SimCamLoadScenes");
+    gCam.setFault = platform::FindEntryAs<decltype(gCam.setFault)>(module, "SimCamSetFault");
+    gCam.reset = platform::FindEntryAs<decltype(gCam.reset)>(module, "SimCamReset");
+    gCam.setDeviceStatus = platform::FindEntryAs<decltype(gCam.setDeviceStatus)>(module, "SimCamSetDeviceStatus");
+    gCam.callLog = platform::FindEntryAs<decltype(gCam.callLog)>(module, "SimCamCallLog");
+    auto getOperations = platform::FindEntryAs<decltype(&SimCamGetOperations)>(module, "SimCamGetOperations");
     ok(getOperations && gCam.callLog && gCam.reset, "SimCam.dll lacks its controls");
     if (!getOperations) return false;
     getOperations(&gCam.ops);
@@ -121,7 +118,7 @@ struct Stage {
     bool Load() {
         module = LoadLibraryA(File("Vantage.dll").c_str());
         ok(module != nullptr, "Vantage.dll in %s did not load (error %lu)", folder.c_str(), GetLastError());
-        open = module ? Entry<OpenVantageFn>(module, "OpenVantage") : nullptr;
+        open = module ? platform::FindEntryAs<OpenVantageFn>(module, "OpenVantage") : nullptr;
         return open != nullptr;
     }
     void Unload() {
