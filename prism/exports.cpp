@@ -52,11 +52,11 @@ void WriteRawDump(const char* jpegPath, const unsigned char* frame, int width, i
     out.Commit();
 }
 
-// Delegated mode: the converter's picture, blue-green-red, bottom row first.
-bool ConvertWithConverter(int width, int height, const unsigned char* frame,
-                          std::vector<std::uint8_t>& bgr) {
+// Delegated mode: the converter's picture, blue-green-red, bottom row first;
+// the converter's own result (nonzero on success).
+int ConvertWithConverter(int width, int height, const unsigned char* frame, std::vector<std::uint8_t>& bgr) {
     bgr.assign(std::size_t(width) * height * 3, 0);
-    return gPrism.rawToBmp(width, height, frame, bgr.data()) != 0;
+    return gPrism.rawToBmp(width, height, frame, bgr.data());
 }
 
 }  // namespace
@@ -69,8 +69,9 @@ int PRISM_CALL BufToBmp(int width, int height, const unsigned char* frame, const
     gPrism.currentSet = setIndex;
     if (gPrism.Mode() == kModeDelegated) {
         std::vector<std::uint8_t> bgr;
-        if (!ConvertWithConverter(width, height, frame, bgr)) return 0;
-        return WriteBmpFile(path, bgr.data(), width, height) ? 1 : 0;
+        const int converted = ConvertWithConverter(width, height, frame, bgr);
+        if (!converted) return 0;
+        return WriteBmpFile(path, bgr.data(), width, height) ? converted : 0;
     }
     RunPipeline(SettingsOf(setIndex), frame, width, height, flipFlags);
     // The file's first stored row is the plane's last row; the plane stays turned.

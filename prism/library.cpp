@@ -5,11 +5,17 @@
 
 #include "platform/platform.h"
 
-PrismLibrary gPrism;
+// The load hook (an ELF constructor, or DllMain after the runtime's own
+// initialisers) fills this object; it must be constructed before any hook
+// runs, whatever the link order of the units, so its initialiser goes first.
+PrismLibrary gPrism PRISM_INIT_FIRST;
 
 const char* const kSetFiles[kSetCount] = {"TWain01.ini", "TWain02.ini", "TWain03.ini"};
 
 void PrismStartUp(const char* folder) {
+    // An unknown folder: nothing is read or loaded from anywhere else (the
+    // current directory least of all); built-in mode with the defaults.
+    if (!folder || !folder[0]) return;
     gPrism.quality.Bind(folder, kQualityFile);
     for (int set = 0; set < kSetCount; ++set) {
         CStageParams& stage = gPrism.stageParams[set];
@@ -28,8 +34,10 @@ void PrismStartUp(const char* folder) {
             platform::FindEntry(gPrism.converterModule, "RawToBmp"));
 }
 
-void PrismShutDown() {
-    if (gPrism.converterModule) {
+void PrismShutDown(bool processEnds) {
+    // When the whole process ends the converter may already be gone; it goes
+    // with the process.
+    if (gPrism.converterModule && !processEnds) {
         platform::CloseModule(gPrism.converterModule);
         gPrism.converterModule = nullptr;
         gPrism.rawToBmp = nullptr;  // the entry died with its module

@@ -36,8 +36,16 @@ struct PrismLibrary {
     int Mode() const { return rawToBmp ? kModeDelegated : kModeBuiltIn; }
 };
 
+// Constructed before every initialiser of default priority (the load hook
+// among them).
+#define PRISM_INIT_FIRST __attribute__((init_priority(101)))
+
 extern PrismLibrary gPrism;
 
-// Reads the settings files in folder and binds the converter found there.
+// Reads the settings files in folder and binds the converter found there. An
+// empty folder (the library's own could not be found) reads and loads
+// nothing: built-in mode with the defaults.
 void PrismStartUp(const char* folder);
-void PrismShutDown();
+// Releases the converter, unless the process is ending (its libraries may
+// already be gone then).
+void PrismShutDown(bool processEnds = false);

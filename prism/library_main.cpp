@@ -6,9 +6,10 @@
 #ifdef _WIN32
 #include <windows.h>
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+// A non-null reserved argument at detach means the process is ending.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) PrismStartUp(platform::OwnModuleFolder().c_str());
-    if (reason == DLL_PROCESS_DETACH) PrismShutDown();
+    if (reason == DLL_PROCESS_DETACH) PrismShutDown(reserved != nullptr);
     return TRUE;
 }
 #else

@@ -24,7 +24,9 @@ int GetProfileInteger(const char* section, const char* key, int fallback, const 
 bool WriteProfileText(const char* section, const char* key, const char* value, const char* path);
 
 // Folder of the module that contains this code (the DLL or shared library,
-// not the host program), without a trailing separator.
+// not the host program), without a trailing separator. Empty when it cannot
+// be found: callers then load nothing from anywhere (never from the current
+// directory).
 std::string OwnModuleFolder();
 
 // Optional converter library: loaded by full path, entry looked up by name.

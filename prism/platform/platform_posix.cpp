@@ -12,6 +12,7 @@
 #include "platform.h"
 
 #include <dlfcn.h>
+#include <link.h>
 #include <strings.h>
 
 #include <cstdint>
@@ -152,10 +153,20 @@ bool WriteProfileText(const char* section, const char* key, const char* value, c
 
 std::string OwnModuleFolder() {
     Dl_info info{};
-    if (!dladdr(reinterpret_cast<void*>(&OwnModuleFolder), &info) || !info.dli_fname) return ".";
-    std::string file = info.dli_fname;
-    const auto slash = file.find_last_of('/');
-    return slash == std::string::npos ? "." : file.substr(0, slash);
+    link_map* map = nullptr;
+    if (!dladdr1(reinterpret_cast<void*>(&OwnModuleFolder), &info, reinterpret_cast<void**>(&map),
+                 RTLD_DL_LINKMAP) ||
+        !map)
+        return {};
+    // The main program's map has no name (dladdr would give argv[0], which
+    // may be a bare name found through PATH): ask the kernel instead.
+    const std::string file = map->l_name[0] ? map->l_name : "/proc/self/exe";
+    char* resolved = realpath(file.c_str(), nullptr);
+    if (!resolved) return {};
+    std::string path = resolved;
+    std::free(resolved);
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 void* OpenModule(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }

@@ -20,14 +20,24 @@ bool WriteProfileText(const char* section, const char* key, const char* value, c
 
 std::string OwnModuleFolder() {
     HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&OwnModuleFolder), &self);
-    char file[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(self, file, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return ".";
-    std::string path(file, n);
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&OwnModuleFolder), &self))
+        return {};
+    // Long module paths exist (up to 32767 characters): grow until it fits.
+    constexpr DWORD kLongestPath = 32768;
+    std::string file(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(self, &file[0], DWORD(file.size()));
+        if (n == 0) return {};
+        if (n < file.size()) {
+            file.resize(n);
+            break;
+        }
+        if (file.size() >= kLongestPath) return {};
+        file.resize(file.size() * 2);
+    }
+    const auto slash = file.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : file.substr(0, slash);
 }
 
 void* OpenModule(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }

@@ -157,6 +157,10 @@ TEST_F(Exports, DelegatedModeWritesTheConvertersPicture) {
     EXPECT_EQ(BufToJpg(8, 4, frame.data(), folder.File("kiln.jpg").c_str(), 0, 0), 1);
     EXPECT_EQ(Setting(nullptr), 1);
 
+    frame[0] = 0xE7;  // the test converter answers 7: BufToBmp passes it on
+    EXPECT_EQ(BufToBmp(8, 4, frame.data(), folder.File("seven.bmp").c_str(), 0, 0), 7);
+    EXPECT_TRUE(FileExists(folder.File("seven.bmp")));
+
     frame[0] = 0xEE;  // the test converter refuses this frame
     EXPECT_EQ(BufToBmp(8, 4, frame.data(), folder.File("refused.bmp").c_str(), 0, 0), 0);
     EXPECT_EQ(BufToJpg(8, 4, frame.data(), folder.File("refused.jpg").c_str(), 0, 0), 0);

@@ -10,6 +10,7 @@
 #include "bmp_reader.h"
 #include "bmp_writer.h"
 #include "jpeg_file.h"
+#include "jpeg_probe.h"
 #include "test_files.h"
 
 namespace {
@@ -43,23 +44,6 @@ bool ReadBmpBytes(const TempFolder& folder, const std::vector<std::uint8_t>& byt
     const std::string path = folder.File("in.bmp");
     WriteFileBytes(path, bytes.data(), bytes.size());
     return ReadBmpFile(path.c_str(), image);
-}
-
-// The luminance quantisation table of a JPEG file.
-std::vector<int> LuminanceTable(const std::string& path) {
-    std::vector<int> table;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return table;
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, f);
-    jpeg_read_header(&cinfo, TRUE);
-    for (int i = 0; i < DCTSIZE2; ++i) table.push_back(cinfo.quant_tbl_ptrs[0]->quantval[i]);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(f);
-    return table;
 }
 
 }  // namespace

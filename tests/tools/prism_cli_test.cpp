@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -136,4 +138,22 @@ TEST(PrismTool, BadInputGivesOneClearLineAndNoFile) {
     EXPECT_EQ(r.status, 2) << r.output;
     EXPECT_NE(r.output.find("frame larger than 640 x 480"), std::string::npos) << r.output;
     EXPECT_FALSE(FileExists(out));
+}
+
+// Started by a bare name found through PATH, the tool reads the settings
+// beside itself, never those of the working folder.
+TEST(PrismTool, SettingsComeFromItsOwnFolderNotTheWorkingFolder) {
+    TempFolder home, work;
+    std::filesystem::copy_file(PRISM_TOOL, home.File("prism"));
+    WriteFileText(work.File("TWain01.ini"), "[IPVEXA]\r\nOPVEXA=\r\n");  // planted: a black picture
+    ASSERT_EQ(RunTool("scene bars " + work.File("bars.raw") + " --size 320x240").status, 0);
+    const std::string command = "cd '" + work.Path() + "' && PATH='" + home.Path() +
+                                "' prism develop bars.raw -o out.bmp 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::vector<std::uint8_t> bmp;
+    ASSERT_TRUE(ReadFileBytes(work.File("out.bmp"), bmp));
+    ASSERT_GT(bmp.size(), 54u);
+    std::size_t lit = 0;
+    for (std::size_t i = 54; i < bmp.size(); ++i) lit += bmp[i] != 0;
+    EXPECT_GT(lit, bmp.size() / 2) << "the working folder's settings were used";
 }

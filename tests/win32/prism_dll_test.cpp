@@ -56,6 +56,13 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+void WriteText(const std::string& path, const std::string& text) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, text.data(), DWORD(text.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
 // Loads a copy of Prism.dll placed in folder (with the converter when asked).
 Prism LoadPrismIn(const std::string& folder, bool withConverter) {
     CopyFileA(gPrismDll.c_str(), (folder + "\\Prism.dll").c_str(), FALSE);
@@ -197,11 +204,63 @@ void TestDelegatedMode(const std::string& folder) {
     const int settingResult = p.setting(nullptr);
     ok(settingResult == 1, "delegated Setting returned %d, expected 1", settingResult);
 
+    frame[0] = 0xE7;  // the test converter answers 7, which BufToBmp passes on
+    const int seven = p.bufToBmp(width, height, frame.data(), (folder + "\\seven.bmp").c_str(), 0, 0);
+    ok(seven == 7, "delegated BufToBmp returned %d, expected the converter's 7", seven);
     frame[0] = 0xEE;  // the test converter refuses this frame
     const std::string refused = folder + "\\refused.jpg";
     ok(p.bufToJpg(width, height, frame.data(), refused.c_str(), 0, 0) == 0, "refused conversion reported success");
     ok(!Exists(refused), "refused conversion left %s", refused.c_str());
+    const std::string converter = folder + "\\Kiln.DLL";
+    ok(GetModuleHandleA(converter.c_str()) != nullptr, "the converter is not loaded");
     FreeLibrary(p.module);
+    ok(GetModuleHandleA(converter.c_str()) == nullptr, "the converter outlived Prism.dll");
+}
+
+// The settings files beside the loaded copy are the ones that count.
+void TestSettingsBesideTheLibrary(const std::string& folder) {
+    WriteText(folder + "\\TWain01.ini", "[IPBefore]\r\nSaveRawData=1\r\n[IPVEXA]\r\nOPVEXA=\r\n");
+    Prism p = LoadPrismIn(folder, false);
+    if (!p.module) return;
+    const int width = 16, height = 8;
+    std::vector<std::uint8_t> frame(width * height + 128, 90);
+    const std::string bmp = folder + "\\plain.bmp";
+    ok(p.bufToBmp(width, height, frame.data(), bmp.c_str(), 0, 0) == 1, "BufToBmp failed");
+    const std::vector<std::uint8_t> bytes = ReadAll(bmp);
+    bool black = bytes.size() == 54 + std::size_t(width) * height * 3;
+    for (std::size_t i = 54; black && i < bytes.size(); ++i) black = bytes[i] == 0;
+    ok(black, "the empty letter string of TWain01.ini was not used (%u bytes)", unsigned(bytes.size()));
+    ok(p.bufToJpg(width, height, frame.data(), (folder + "\\plain.jpg").c_str(), 0, 0) == 1, "BufToJpg failed");
+    ok(ReadAll(folder + "\\plain.bin").size() == frame.size(), "SaveRawData=1 of TWain01.ini wrote no raw dump");
+    FreeLibrary(p.module);
+}
+
+// A copy in a folder whose path is longer than MAX_PATH still knows its own
+// folder: a converter planted in the current directory is never loaded.
+void TestLongFolder(const std::string& folder) {
+    std::wstring longFolder = L"\\\\?\\" + std::wstring(folder.begin(), folder.end());
+    for (int i = 0; i < 3; ++i) {
+        longFolder += L"\\" + std::wstring(100, L'a' + i);
+        CreateDirectoryW(longFolder.c_str(), nullptr);
+    }
+    const std::wstring dll = longFolder + L"\\Prism.dll";
+    const std::wstring prismSource(gPrismDll.begin(), gPrismDll.end());
+    ok(CopyFileW(prismSource.c_str(), dll.c_str(), FALSE) != FALSE, "copy into the long folder failed (%lu)",
+       GetLastError());
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    SetCurrentDirectoryA(folder.c_str());
+    CopyFileA(gKilnDll.c_str(), (folder + "\\Kiln.DLL").c_str(), FALSE);  // planted beside the caller
+    HMODULE module = LoadLibraryW(dll.c_str());
+    SetCurrentDirectoryA(current);
+    ok(module != nullptr, "Prism.dll in a long folder did not load (error %lu)", GetLastError());
+    if (!module) return;
+    ok(GetModuleHandleA((folder + "\\Kiln.DLL").c_str()) == nullptr, "Kiln.DLL was loaded from the current directory");
+    auto bufToBmp = platform::FindEntryAs<BufToFileEntry>(module, "BufToBmp");
+    std::vector<std::uint8_t> frame(8 * 4 + 128, 0xE7);  // the converter would answer 7
+    ok(bufToBmp && bufToBmp(8, 4, frame.data(), (folder + "\\long.bmp").c_str(), 0, 0) == 1,
+       "BufToBmp did not run in built-in mode");
+    FreeLibrary(module);
 }
 
 }  // namespace
@@ -216,5 +275,7 @@ int main(int argc, char** argv) {
     TestExports(MakeFolder("prism-exports-"));
     TestBuiltInMode(MakeFolder("prism-builtin-"));
     TestDelegatedMode(MakeFolder("prism-delegated-"));
+    TestSettingsBesideTheLibrary(MakeFolder("prism-settings-"));
+    TestLongFolder(MakeFolder("prism-long-"));
     return wine_test::Finish();
 }
