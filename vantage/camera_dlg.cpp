@@ -36,6 +36,7 @@ constexpr UINT kRefreshDelayMs = 100;
 constexpr UINT kCloseAfterTransferMs = 1000;
 constexpr int kFrontAttempts = 3;
 constexpr const char* kPictorIconFile = "Pictor.ico";
+constexpr DWORD kLibraryReleaseGraceMs = 200;
 
 // A Lexis.DLL string read as a number; false when it holds none.
 bool LexisNumber(int id, int& number) {
@@ -51,7 +52,10 @@ CCameraDlg::~CCameraDlg() {
     if (pictorIcon_) DestroyIcon(pictorIcon_);
 }
 
-bool CCameraDlg::Create() { return CreateModeless(gVantage.lexis, kCameraTemplate, nullptr); }
+bool CCameraDlg::Create() {
+    return libraryHold_.Acquire(reinterpret_cast<const void*>(&LexisNumber)) &&
+           CreateModeless(gVantage.lexis, kCameraTemplate, nullptr);
+}
 
 bool CCameraDlg::OnInitDialog() {
     settings_ = ReadWindowSettings(gVantage.iniPath);
@@ -277,7 +281,11 @@ void CCameraDlg::OnDestroy() {
     hideWnd_.Destroy();
 }
 
+// This thread is still in Vantage's code here; the library's reference is
+// dropped a little later, from a thread of its own.
 void CCameraDlg::OnFinalMessage() {
     if (gVantage.cameraDlg == this) gVantage.cameraDlg = nullptr;
+    wingui::ModuleHold hold(std::move(libraryHold_));
     delete this;
+    hold.ReleaseLater(kLibraryReleaseGraceMs);
 }

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "dialog.h"
+#include "module_hold.h"
 #include "owner_draw_button.h"
 #include "settings.h"
 #include "ui/hide_wnd.h"
@@ -24,7 +25,11 @@ public:
 
     explicit CCameraDlg(HWND sourceWindow) : sourceWindow_(sourceWindow) {}
     ~CCameraDlg() override;
+    // The window, and a reference on Vantage.dll that the window keeps until
+    // it is gone: an unload by the data source, from any thread, then leaves
+    // the code in place until the user has closed the window.
     bool Create();
+    bool HasHideWindow() const { return hideWnd_.IsAlive(); }
 
 protected:
     bool OnInitDialog() override;
@@ -57,4 +62,5 @@ private:
     CPictureSettings pictures_;
     std::unique_ptr<wingui::OwnerDrawButton> faces_[kCommandCount];
     HICON pictorIcon_ = nullptr;
+    wingui::ModuleHold libraryHold_;
 };

@@ -6,7 +6,12 @@
 // through its hide window (1226). The wait for it keeps this thread's
 // messages flowing, since the earlier window may live on this very thread,
 // ends as soon as the window is gone, and gives up after ten rounds of three
-// seconds: the data source then gets null rather than hanging.
+// seconds: the data source then gets null rather than hanging. A call made
+// from inside that wait (a message handler of the data source) gets null at
+// once: the outer call would otherwise close the window it made.
+//
+// Without its own folder Vantage loads no companion (never from the current
+// directory) and makes no window.
 #include <windows.h>
 
 #include "camera_dlg.h"
@@ -51,6 +56,12 @@ bool CloseEarlierWindow() {
     return FindWindowA(kHideWndClass, nullptr) == nullptr;
 }
 
+// Marks the call in progress, for the nested-call guard.
+struct OpeningScope {
+    OpeningScope() { gVantage.opening = true; }
+    ~OpeningScope() { gVantage.opening = false; }
+};
+
 }  // namespace
 
 extern "C" HWND __stdcall OpenVantage(HWND sourceWindow, OpenCameraFn openCamera, CloseCameraFn closeCamera,
@@ -59,10 +70,12 @@ extern "C" HWND __stdcall OpenVantage(HWND sourceWindow, OpenCameraFn openCamera
                                       ReadDirectoryFn readDirectory, ReadEntriesFn readEntries, ReadFrameFn readFrame,
                                       DeleteAllPicturesFn deleteAllPictures, GetFrameInfoFn getFrameInfo,
                                       SwitchVideoSizeFn switchVideoSize, TransferImagesFn transferImages) {
+    if (gVantage.opening || gVantage.folder.empty()) return nullptr;
     // Without Lexis.DLL there is no template to make a window from; an
     // earlier window is then left alone.
     if (!gVantage.lexis) gVantage.lexis = LoadLibraryA(VantageFile("Lexis.DLL").c_str());
     if (!gVantage.lexis) return nullptr;
+    OpeningScope opening;
     gVantage.camera.Store({openCamera, closeCamera, togglePreview, startCapture, notifyClose, setFrameSize,
                            readDirectory, readEntries, readFrame, deleteAllPictures, getFrameInfo, switchVideoSize,
                            transferImages});
@@ -73,6 +86,12 @@ extern "C" HWND __stdcall OpenVantage(HWND sourceWindow, OpenCameraFn openCamera
     if (!dialog->Create()) {
         gVantage.cameraDlg = nullptr;
         delete dialog;
+        return nullptr;
+    }
+    // A window without its hide window could never be found or closed by a
+    // later OpenVantage. Its end deletes the object.
+    if (!dialog->HasHideWindow()) {
+        DestroyWindow(dialog->Handle());
         return nullptr;
     }
     return dialog->Handle();

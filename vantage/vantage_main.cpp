@@ -1,11 +1,12 @@
 // Load and unload of Vantage.dll. Load: note a running Pictor, register the
 // hide window's class (a failure fails the load), bind Prism.dll from
-// Vantage's folder (a missing Prism.dll is no failure). Unload: close a
-// camera window still open on this thread, release Prism.dll, take the
-// class away again (a later load registers it anew).
+// Vantage's folder (a missing Prism.dll is no failure; an unknown folder
+// binds nothing). Unload: release Prism.dll, take the class away again (a
+// later load registers it anew). An open camera window holds a reference on
+// the library, so the unload never comes while one exists. When the process
+// ends, other libraries may already be gone: nothing is released then.
 #include <windows.h>
 
-#include "camera_dlg.h"
 #include "platform/platform.h"
 #include "settings_keys.h"
 #include "system_win32.h"
@@ -18,23 +19,19 @@ namespace {
 bool LoadVantage(HINSTANCE instance) {
     gVantage.instance = instance;
     gVantage.folder = platform::OwnModuleFolder();
-    gVantage.iniPath = VantageFile(kSettingsFileName);
-    gVantage.strings.Bind(gVantage.iniPath, SystemLocale);
     if (FindWindowA(kPictorHideClass, nullptr)) gVantage.hostedByPictor = 1;
     if (!CHideWnd::RegisterHideClass(instance)) return false;
+    if (gVantage.folder.empty()) return true;  // OpenVantage will refuse
+    gVantage.iniPath = VantageFile(kSettingsFileName);
+    gVantage.strings.Bind(gVantage.iniPath, SystemLocale);
     gVantage.prism.Bind(gVantage.folder);
     return true;
 }
 
-// The windows' code goes with the library: a window left open by the data
-// source is closed first, when this thread owns it.
 void UnloadVantage(bool processEnds) {
-    if (!processEnds && gVantage.cameraDlg) {
-        const HWND window = gVantage.cameraDlg->Handle();
-        if (window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) DestroyWindow(window);
-    }
+    if (processEnds) return;
     gVantage.prism.Release();
-    if (!processEnds) CHideWnd::UnregisterHideClass(gVantage.instance);
+    CHideWnd::UnregisterHideClass(gVantage.instance);
 }
 
 }  // namespace

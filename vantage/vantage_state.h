@@ -16,7 +16,7 @@ class CCameraDlg;
 
 struct VantageState {
     HINSTANCE instance = nullptr;   // Vantage.dll
-    std::string folder;             // Vantage's folder, no trailing backslash
+    std::string folder;             // Vantage's folder, no trailing backslash; empty when unknown
     std::string iniPath;            // folder\TWain.ini
     HMODULE lexis = nullptr;        // Lexis.DLL, loaded by the first OpenVantage, never freed
     CPrismBinding prism;
@@ -28,6 +28,7 @@ struct VantageState {
     std::int32_t hostedByPictor = 0;
     std::int32_t cameraPresent = 0;
     std::int32_t transferDone = 0;
+    bool opening = false;  // an OpenVantage call is in progress on this thread
 };
 
 extern VantageState gVantage;

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "camera_ops.h"
 #include "language.h"
@@ -84,6 +85,7 @@ struct Stage {
     // Best effort: a Lexis.DLL still loaded (it never unloads) may stay behind.
     ~Stage() {
         Unload();
+        Gone(3000);
         RemoveTree(folder);
     }
     static void RemoveTree(const std::string& path) {
@@ -125,6 +127,12 @@ struct Stage {
         if (module) FreeLibrary(module);
         module = nullptr;
         open = nullptr;
+    }
+    // Whether this copy of Vantage.dll is out of the process within `ms`
+    // (a closed window lets go of it a moment later).
+    bool Gone(DWORD ms) const {
+        const std::string dll = File("Vantage.dll");
+        return PumpUntil([&] { return GetModuleHandleA(dll.c_str()) == nullptr; }, ms);
     }
     HWND Open() const {
         const CameraOps& o = gCam.ops;
@@ -484,19 +492,139 @@ void TestAbout(bool withPrism) {
     CloseWindow(window, IDCANCEL);
 }
 
-// The data source frees Vantage.dll with the window still open.
+// The data source frees Vantage.dll with the window still open, on this
+// thread or on another: the window keeps its code and works on; the library
+// goes once the window is closed, and loads again afterwards.
 void TestUnloadWithWindowOpen() {
     Stage s("vantage-unload-", true, true);
     s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    const std::string dll = s.File("Vantage.dll");
+    for (bool otherThread : {false, true}) {
+        if (!s.Load()) return;
+        gCam.reset();
+        const HWND window = s.Open();
+        LetStartUpRun();
+        if (otherThread)
+            std::thread([module = s.module] { FreeLibrary(module); }).join();
+        else
+            FreeLibrary(s.module);
+        s.module = nullptr;
+        PumpFor(300);
+        ok(IsWindow(window) && GetModuleHandleA(dll.c_str()) != nullptr,
+           "unload from %s thread: window %d, library loaded %d, expected both", otherThread ? "another" : "this",
+           IsWindow(window), GetModuleHandleA(dll.c_str()) != nullptr);
+        ok(CloseWindow(window, IDCANCEL), "the window no longer closes after the unload");
+        ok(gCam.Log() == "1,2,5,2,2", "closing called \"%s\", expected 1,2,5,2,2", gCam.Log().c_str());
+        ok(s.Gone(3000), "Vantage.dll still loaded after its window closed");
+    }
+    ok(s.Load(), "Vantage.dll does not load again after an unload");
+}
+
+// A data-source handler that calls OpenVantage while an earlier call waits
+// for the previous window to close gets null; the outer call opens the one
+// window.
+HWND gNestedResult = reinterpret_cast<HWND>(1);
+const Stage* gNestedStage = nullptr;
+
+LRESULT CALLBACK NestedCallerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) gNestedResult = gNestedStage->Open();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+BOOL CALLBACK CountHideWindows(HWND window, LPARAM count) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpA(cls, kHideClass) == 0) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int HideWindowCount() {
+    int count = 0;
+    EnumWindows(CountHideWindows, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+void TestNestedOpen() {
+    Stage s("vantage-nested-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
     if (!s.Load()) return;
-    gCam.reset();
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = NestedCallerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "NestedCaller";
+    RegisterClassA(&wc);
+    HWND caller = CreateWindowA("NestedCaller", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    gNestedStage = &s;
+    const HWND first = s.Open();
+    LetStartUpRun();
+    PostMessageA(caller, WM_APP, 0, 0);  // dispatched inside the next call's wait
+    const HWND second = s.Open();
+    ok(gNestedResult == nullptr, "nested OpenVantage returned %p, expected null", static_cast<void*>(gNestedResult));
+    ok(second && IsWindow(second) && !IsWindow(first), "outer call: window %p (alive %d), first alive %d",
+       static_cast<void*>(second), IsWindow(second), IsWindow(first));
+    ok(HideWindowCount() == 1, "%d hide windows, expected 1", HideWindowCount());
+    CloseWindow(second, IDCANCEL);
+    DestroyWindow(caller);
+    UnregisterClassA("NestedCaller", wc.hInstance);
+}
+
+BOOL CALLBACK CountDialogs(HWND window, LPARAM count) {
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32770") == 0) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int ThreadDialogCount() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountDialogs, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// Without its hide window a camera window could never be closed by a later
+// OpenVantage: none is made.
+void TestNoHideWindow() {
+    Stage s("vantage-nohide-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    ok(UnregisterClassA(kHideClass, s.module) != FALSE, "hide-window class not found (error %lu)", GetLastError());
+    const int before = ThreadDialogCount();
+    const HWND window = s.Open();
+    ok(window == nullptr, "OpenVantage returned %p without a hide window", static_cast<void*>(window));
+    PumpFor(100);
+    ok(ThreadDialogCount() == before, "%d dialogs of this thread left, expected %d", ThreadDialogCount(), before);
+    s.Unload();
+    ok(s.Gone(3000), "Vantage.dll still loaded after the failed OpenVantage and the unload");
+}
+
+// A closing request while the options dialog's folder browser is open ends
+// the browser, then the options dialog, then the camera window.
+void TestCloseRequestDuringBrowser() {
+    Stage s("vantage-browser-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
     const HWND window = s.Open();
     LetStartUpRun();
-    s.Unload();
-    ok(!IsWindow(window) && !FindWindowA(kHideClass, nullptr), "windows left after the unload");
-    PumpFor(100);  // nothing of the library may still be called
-    ok(gCam.Log() == "1,2,2", "unload called \"%s\", expected 1,2,2", gCam.Log().c_str());
-    ok(s.Load(), "Vantage.dll does not load again after an unload");
+    bool sawBrowser = false, browserGone = false, optionsGone = false;
+    Script user([&] {
+        HWND options = WaitForOwnedDialog(window, "Options", 5000);
+        if (!options) return;
+        Press(options, 3015);
+        HWND browser = WaitForOwnedDialog(options, "Options", 5000);
+        sawBrowser = browser != nullptr;
+        PostMessageA(FindWindowA(kHideClass, nullptr), kMsgCloseRequest, 0, 0);
+        for (int i = 0; i < 250 && IsWindow(browser); ++i) Sleep(20);
+        browserGone = !IsWindow(browser);
+        for (int i = 0; i < 250 && IsWindow(options); ++i) Sleep(20);
+        optionsGone = !IsWindow(options);
+    });
+    PostMessageA(window, WM_COMMAND, 3, 0);
+    PumpUntil([&] { return user.Done() && !IsWindow(window); }, 15000);
+    user.Finish();
+    ok(sawBrowser, "the folder browser did not open");
+    ok(browserGone && optionsGone, "after the closing request: browser gone %d, options gone %d", browserGone,
+       optionsGone);
+    ok(!IsWindow(window), "camera window survived the closing request");
 }
 
 void TestWithoutLexis() {
@@ -529,6 +657,9 @@ int main(int argc, char** argv) {
     TestAbout(true);
     TestAbout(false);
     TestUnloadWithWindowOpen();
+    TestNestedOpen();
+    TestNoHideWindow();
+    TestCloseRequestDuringBrowser();
     TestWithoutLexis();
     TestBoundedWait();
     return wine_test::Finish();

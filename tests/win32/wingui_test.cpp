@@ -149,14 +149,14 @@ public:
 
 protected:
     bool OnInitDialog() override {
-        currentAtInit = runner_.Current() == this;
+        currentAtInit = runner_.CurrentWindow() == Handle();
         Post(kMsgAnswer);
         return true;
     }
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT&) override {
         if (message != kMsgAnswer) return false;
         innerRan = runner_.Run(inner_, gLexis, 2007, Handle()) == IDCANCEL;
-        currentAfterInner = runner_.Current() == this;
+        currentAfterInner = runner_.CurrentWindow() == Handle();
         return true;
     }
 
@@ -172,7 +172,7 @@ public:
 
 protected:
     bool OnInitDialog() override {
-        currentAtInit = runner_.Current() == this;
+        currentAtInit = runner_.CurrentWindow() == Handle();
         return true;
     }
 
@@ -202,7 +202,7 @@ void TestModalRunner() {
        outer.currentAtInit, inner.currentAtInit);
     ok(outer.innerRan && outer.currentAfterInner, "after the inner dialog: ran %d, current back to outer %d",
        outer.innerRan, outer.currentAfterInner);
-    ok(runner.Current() == nullptr, "runner still records a dialog");
+    ok(!runner.Running() && !runner.CurrentWindow(), "runner still records a dialog");
 }
 
 class TestView : public wingui::ScrollView {

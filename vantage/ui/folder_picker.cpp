@@ -9,7 +9,9 @@ CFolderPicker::CFolderPicker(std::string caption, std::string prompt, std::strin
     if (start_.size() > 1 && start_.back() == '\\') start_.pop_back();
 }
 
-bool CFolderPicker::Run(HWND owner) {
+bool CFolderPicker::Run(HWND owner, wingui::ModalRunner& runner) {
+    wingui::ModalRunner::SystemModal modal(runner);
+    modal_ = &modal;
     const HRESULT com = CoInitialize(nullptr);
     char display[MAX_PATH] = {};
     BROWSEINFOA info = {};
@@ -29,12 +31,14 @@ bool CFolderPicker::Run(HWND owner) {
         CoTaskMemFree(item);
     }
     if (SUCCEEDED(com)) CoUninitialize();
+    modal_ = nullptr;
     return chosen;
 }
 
 int CALLBACK CFolderPicker::Callback(HWND browser, UINT message, LPARAM, LPARAM data) {
     const auto* self = reinterpret_cast<const CFolderPicker*>(data);
     if (message == BFFM_INITIALIZED) {
+        self->modal_->SetWindow(browser);
         SetWindowTextA(browser, self->caption_.c_str());
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(self->start_.c_str()));
     }

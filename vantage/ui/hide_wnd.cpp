@@ -53,8 +53,8 @@ bool CHideWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 // The wait between looks at the modal dialog is a timer, not a sleep: the
 // dialog runs on this same thread and must get its IDCANCEL processed.
 void CHideWnd::CloseRequest() {
-    if (wingui::Dialog* modal = gVantage.modal.Current()) {
-        if (modal->IsAlive()) modal->Post(WM_COMMAND, IDCANCEL);
+    if (gVantage.modal.Running()) {
+        if (HWND modal = gVantage.modal.CurrentWindow()) PostMessageA(modal, WM_COMMAND, IDCANCEL, 0);
         StartTimer(kTimerModalGone, kModalRetryMs);
         return;
     }

@@ -52,7 +52,7 @@ void COptionsDlg::Browse() {
         caption = title;
     }
     CFolderPicker picker(caption, gVantage.strings.Message(kKeyOptionsPath), folder_);
-    if (!picker.Run(Handle()) || !IsAlive()) return;
+    if (!picker.Run(Handle(), gVantage.modal) || !IsAlive()) return;
     folder_ = picker.Folder();
     SetItemText(kFolderText, folder_.c_str());
 }
