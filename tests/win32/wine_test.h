@@ -4,6 +4,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace wine_test {
 
@@ -23,6 +25,18 @@ inline bool Check(bool condition, const char* file, int line, const char* format
     va_end(args);
     std::fputc('\n', stdout);
     return false;
+}
+
+// Runs one scenario, named on standard output first (at once, so that a
+// program that hangs or dies shows where). WINE_TEST_ONLY=NAME runs just
+// that one, for a closer look.
+template <class F>
+void Scenario(const char* name, F run) {
+    const char* only = std::getenv("WINE_TEST_ONLY");
+    if (only && std::strcmp(only, name) != 0) return;
+    std::printf("-- %s\n", name);
+    std::fflush(stdout);
+    run();
 }
 
 // Prints the closing count; the program's exit status.
