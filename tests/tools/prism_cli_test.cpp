@@ -136,4 +136,17 @@ TEST(PrismTool, BadInputGivesOneClearLineAndNoFile) {
     EXPECT_EQ(r.status, 2) << r.output;
     EXPECT_NE(r.output.find("frame larger than 640 x 480"), std::string::npos) << r.output;
     EXPECT_FALSE(FileExists(out));
+
+    // A frame that fits the planes but develops taller than JPEG allows is
+    // refused for that reason, with and without the enlargement.
+    std::vector<std::uint8_t> tall(307200, 1);
+    WriteFileBytes(f.File("tall.raw"), tall.data(), tall.size());
+    for (const char* enlarge : {"", "--enlarge "}) {
+        const Result t = RunTool(std::string("develop --size 1x307200 ") + enlarge + f.File("tall.raw") + " -o " + out);
+        EXPECT_EQ(t.status, 2) << t.output;
+        EXPECT_NE(t.output.find("larger than a JPEG file holds (65500 pixels a side)"), std::string::npos)
+            << t.output;
+        EXPECT_EQ(t.output.find("640 x 480"), std::string::npos) << t.output;
+        EXPECT_FALSE(FileExists(out));
+    }
 }
