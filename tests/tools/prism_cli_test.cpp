@@ -59,8 +59,14 @@ TEST(RawInput, FrameGeometryFromTheFileLength) {
     }
     FrameSize size;
     EXPECT_TRUE(ParseFrameSize("320x240", size));
-    for (const char* bad : {"320", "320x", "x240", "0x5", "-3x4", "3x4x", "axb"})
+    EXPECT_TRUE(ParseFrameSize("2147483647x1", size));
+    EXPECT_EQ(size.width, 2147483647);
+    // Numbers past 32 bits once wrapped ("4294967297x1" was 1 x 1); blanks and
+    // signs were taken too.
+    for (const char* bad : {"320", "320x", "x240", "0x5", "-3x4", "3x4x", "axb", "4294967297x1",
+                            "2147483648x1", "99999999999x3", " 3x4", "+3x4", "3x\t4", "3x4 "})
         EXPECT_FALSE(ParseFrameSize(bad, size)) << bad;
+    EXPECT_EQ(size.width, 2147483647);
 }
 
 TEST(PrismTool, DevelopsScenesIntoJpegAndBmp) {
