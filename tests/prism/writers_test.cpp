@@ -31,6 +31,8 @@ std::vector<std::uint8_t> MakeBmp(int width, int height, int bits, std::uint32_t
     return BuildBmp(f);
 }
 
+using Bytes = std::vector<std::uint8_t>;
+
 bool ReadBmpBytes(const TempFolder& folder, const std::vector<std::uint8_t>& bytes, BmpImage& image) {
     const std::string path = folder.File("in.bmp");
     WriteFileBytes(path, bytes.data(), bytes.size());
@@ -150,7 +152,6 @@ TEST(BmpReader, ReadsPaletteAndTrueColourDepths) {
 TEST(BmpReader, MalformedFilesAreRefusedOrReadCorrectly) {
     TempFolder folder;
     const std::vector<std::uint8_t> twoColours = {10, 20, 30, 0, 200, 150, 100, 0};
-    const std::vector<std::uint8_t> rgb2x2 = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
     const std::vector<std::uint8_t> expected2x2 = {9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4};
     // 8 bits, 2 x 1: indices 1, 0, padded to 4 bytes.
     const std::vector<std::uint8_t> indices = {1, 0, 0, 0};
@@ -160,7 +161,7 @@ TEST(BmpReader, MalformedFilesAreRefusedOrReadCorrectly) {
         BmpFields f;
         f.width = 2;
         f.height = 2;
-        f.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+        f.pixels = Bytes{1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
         change(f);
         return BuildBmp(f);
     };
@@ -204,14 +205,14 @@ TEST(BmpReader, MalformedFilesAreRefusedOrReadCorrectly) {
          {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}},
         // Colour counts.
         {"3 colours at 1 bit", indexed([](BmpFields& f) {
-             f.bits = 1, f.pixels = {0x40, 0, 0, 0}, f.palette.resize(12, 0);
+             f.bits = 1, f.pixels = Bytes{0x40, 0, 0, 0}, f.palette.resize(12, 0);
          }), {}},
         {"257 colours at 8 bits", indexed([](BmpFields& f) { f.palette.resize(257 * 4, 0); }), {}},
         {"colours beyond the file", indexed([](BmpFields& f) { f.coloursUsed = 0xffffffffu; }), {}},
         {"colours beyond the pixel offset", indexed([](BmpFields& f) { f.coloursUsed = 200; }), {}},
-        {"palette index beyond the palette", indexed([](BmpFields& f) { f.pixels = {1, 2, 0, 0}; }), {}},
+        {"palette index beyond the palette", indexed([](BmpFields& f) { f.pixels = Bytes{1, 2, 0, 0}; }), {}},
         {"2 colours of 256 at 8 bits", indexed([](BmpFields&) {}), expectedIndexed},
-        {"colour table beside true colour", bmp([](BmpFields& f) { f.palette = {9, 9, 9, 0}; }), expected2x2},
+        {"colour table beside true colour", bmp([](BmpFields& f) { f.palette = Bytes{9, 9, 9, 0}; }), expected2x2},
         // Depths.
         {"depth 0", bmp([](BmpFields& f) { f.bits = 0; }), {}},
         {"depth 2", indexed([](BmpFields& f) { f.bits = 2; }), {}},
