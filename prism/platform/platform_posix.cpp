@@ -25,6 +25,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -34,18 +35,19 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
-std::string Trim(const std::string& s) {
+std::string_view Trim(std::string_view s) {
     const char* blanks = " \t\r\n";
     const auto first = s.find_first_not_of(blanks);
-    if (first == std::string::npos) return {};
+    if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(blanks);
     return s.substr(first, last - first + 1);
 }
 
 // Names are compared without case (ASCII, as the settings' names are).
-std::string Folded(std::string name) {
-    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return name;
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
 }
 
 // One line of a profile file, classified once.
@@ -58,23 +60,23 @@ struct Line {
     std::string value;      // trimmed, quotes removed
 };
 
-Line Classify(const std::string& text) {
+Line Classify(std::string text) {
     Line line;
-    line.text = text;
-    const std::string t = Trim(text);
+    line.text = std::move(text);
+    const std::string_view t = Trim(line.text);
     if (t.empty()) return line;
     if (t[0] == '[') {
         const auto close = t.find(']');
         line.isSection = true;
-        line.name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+        line.name = Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
         return line;
     }
     const auto eq = t.find('=');
     line.isKey = true;
-    line.hasValue = eq != std::string::npos;
+    line.hasValue = eq != std::string_view::npos;
     line.name = Trim(t.substr(0, eq));
     if (line.hasValue) {
-        std::string v = Trim(t.substr(eq + 1));
+        std::string_view v = Trim(t.substr(eq + 1));
         if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
             v = v.substr(1, v.size() - 2);
         line.value = v;
@@ -125,7 +127,7 @@ ProfileFile::ProfileFile(const char* path) : state_(new State{path, {}, {}, fals
     std::string text;
     while (std::getline(in, text)) {
         if (!text.empty() && text.back() == '\r') text.pop_back();
-        Line line = Classify(text);
+        Line line = Classify(std::move(text));
         if (line.isSection)
             st.AddSection(std::move(line));
         else
