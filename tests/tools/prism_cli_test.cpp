@@ -97,6 +97,20 @@ TEST(PrismTool, DevelopsScenesIntoJpegAndBmp) {
     EXPECT_GT(FileSize(f.File("c.jpg")), 1000u);
 }
 
+TEST(PrismTool, RawDumpOfAFrameWithoutRecordGetsAZeroRecord) {
+    // The raw dump copies width x height + 128 bytes: the tool pads a bare frame.
+    TempFolder f;
+    WriteFileText(f.File("TWain01.ini"), "[IPBefore]\r\nSaveRawData=1\r\n");
+    std::vector<std::uint8_t> frame(320 * 240, 77);
+    WriteFileBytes(f.File("bare.raw"), frame.data(), frame.size());
+    const Result r = RunTool("develop --settings " + f.Path() + " " + f.File("bare.raw") + " -o " + f.File("bare.jpg"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::vector<std::uint8_t> dump;
+    ASSERT_TRUE(ReadFileBytes(f.File("bare.bin"), dump));
+    frame.resize(frame.size() + 128, 0);
+    EXPECT_EQ(dump, frame);
+}
+
 TEST(PrismTool, BadInputGivesOneClearLineAndNoFile) {
     TempFolder f;
     std::vector<std::uint8_t> bytes(1000, 1);
