@@ -16,8 +16,11 @@ if [ $# -gt 0 ]; then
     for f in "${fuzzers[@]}"; do seconds[$f]=$1; done
 fi
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRISM_SANITIZE=ON \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+# -O1 with line tables: quicker to build than -O2 -g, and every report still
+# names file and line.
+flags="-O1 -gline-tables-only"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=None -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
+    -DPRISM_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 targets=(prism_unit_tests vantage_unit_tests fuzz_seeds)
 for f in "${fuzzers[@]}"; do targets+=("${f}_fuzzer"); done
 log=$build/build.log
