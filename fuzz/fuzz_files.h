@@ -3,18 +3,35 @@
 // that picks the sizes and switches a target does not read from the bytes.
 #pragma once
 
+#include <dirent.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+
+inline const std::string& FuzzFolder();
+
+// At a normal exit the folder goes; after a finding it stays for a look.
+inline void RemoveFuzzFolder() {
+    const std::string& folder = FuzzFolder();
+    if (DIR* d = opendir(folder.c_str())) {
+        while (const dirent* e = readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                std::remove((folder + "/" + e->d_name).c_str());
+        closedir(d);
+    }
+    rmdir(folder.c_str());
+}
 
 inline const std::string& FuzzFolder() {
     static const std::string folder = [] {
         std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         std::string pattern = base + "/prism-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
+        std::atexit(RemoveFuzzFolder);
         return pattern;
     }();
     return folder;
