@@ -26,11 +26,13 @@ inline void RemoveFuzzFolder() {
     rmdir(folder.c_str());
 }
 
+// Never destroyed: the exit handler that removes the folder runs after the
+// destructors of statics made later than it was registered.
 inline const std::string& FuzzFolder() {
-    static const std::string folder = [] {
-        std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        std::string pattern = base + "/prism-fuzz-XXXXXX";
-        if (!mkdtemp(pattern.data())) std::abort();
+    static const std::string& folder = *[] {
+        const std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        auto* pattern = new std::string(base + "/prism-fuzz-XXXXXX");
+        if (!mkdtemp(pattern->data())) std::abort();
         std::atexit(RemoveFuzzFolder);
         return pattern;
     }();
