@@ -11,6 +11,7 @@
 #include "rawstages/auto_level.h"
 #include "rawstages/auto_white_balance.h"
 #include "rawstages/stage_sequencers.h"
+#include "rawstages/statistics.h"
 #include "rawstages/tone_curves.h"
 #include "scene.h"
 #include "stage_params.h"

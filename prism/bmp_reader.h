@@ -11,6 +11,9 @@ struct BmpImage {
     int height = 0;
 };
 
-// False (image untouched) for a missing or unreadable file, a wrong type,
-// compressed data, an unsupported depth, or sizes and offsets that do not fit the file.
+// False (image untouched) for a missing or unreadable file, a wrong type, an
+// information header of unknown size, planes other than 1, compressed data,
+// an unsupported depth, more colours than the depth holds, a pixel whose
+// palette index lies beyond the palette, or sizes and offsets that do not fit
+// the file.
 bool ReadBmpFile(const char* path, BmpImage& image);

@@ -11,12 +11,18 @@
 constexpr std::size_t kIniPathCapacity = 260;  // 259 characters and the terminator
 constexpr const char* kMissingSentinel = "99999999";
 
-int ReadIniString(const char* section, const char* key, char* target, const char* path);
-int ReadIniInt(const char* section, const char* key, int* target, const char* path);
-int ReadIniDouble(const char* section, const char* key, double* target, const char* path);
-void WriteIniString(const char* section, const char* key, const char* value, const char* path);
-void WriteIniInt(const char* section, const char* key, int value, const char* path);
-void WriteIniDouble(const char* section, const char* key, double value, const char* path);
+namespace platform {
+class ProfileFile;
+}
+
+// Reads return 1 and fill target when the key is present, 0 (target
+// untouched) when it is missing. Writes reach the file at its Commit.
+int ReadIniString(const char* section, const char* key, char* target, const platform::ProfileFile& file);
+int ReadIniInt(const char* section, const char* key, int* target, const platform::ProfileFile& file);
+int ReadIniDouble(const char* section, const char* key, double* target, const platform::ProfileFile& file);
+void WriteIniString(const char* section, const char* key, const char* value, platform::ProfileFile& file);
+void WriteIniInt(const char* section, const char* key, int value, platform::ProfileFile& file);
+void WriteIniDouble(const char* section, const char* key, double value, platform::ProfileFile& file);
 
 // Base of every settings holder: the full path of its file.
 class CIniFile {

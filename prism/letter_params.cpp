@@ -89,11 +89,14 @@ void CLetterParams::SetDefaults() {
 }
 
 void CLetterParams::Load(const char* path) {
-    settings_keys::Reader read{path};
+    const platform::ProfileFile file(path);  // read once for every key
+    settings_keys::Reader read{file};
     VisitKeys(*this, read);
 }
 
 void CLetterParams::Save(const char* path) const {
-    settings_keys::Writer write{path};
+    platform::ProfileFile file(path);
+    settings_keys::Writer write{file};
     VisitKeys(*this, write);
+    file.Commit();  // written once, after every key
 }

@@ -16,6 +16,9 @@ extern "C" {
 int PRISM_CALL BufToBmp(int width, int height, const unsigned char* frame, const char* path,
                         int flipFlags, int setIndex);
 // Raw frame -> JPEG. 1 when the file was written, 0 otherwise.
+// When the set's SaveRawData is on, the frame and the camera's 128-byte entry
+// record that follows it are also written to a raw dump (the JPEG path with
+// ".bin"), so the caller must then pass width x height + 128 readable bytes.
 int PRISM_CALL BufToJpg(int width, int height, const unsigned char* frame, const char* path,
                         int flipFlags, int setIndex);
 // BMP file -> JPEG. unused is ignored. 1 when the file was written, 0 otherwise.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ini_file.h"
+#include "platform/platform.h"
 
 namespace settings_keys {
 
@@ -18,20 +19,21 @@ constexpr double kDefaultColourMatrix[9] = {1.469,  -0.188, -0.281, -0.047, 1.23
 
 // Reads each key into its field; a missing key leaves the field as it is.
 struct Reader {
-    const char* path;
-    void operator()(const char* s, const char* k, int& v) const { ReadIniInt(s, k, &v, path); }
-    void operator()(const char* s, const char* k, double& v) const { ReadIniDouble(s, k, &v, path); }
+    const platform::ProfileFile& file;
+    void operator()(const char* s, const char* k, int& v) const { ReadIniInt(s, k, &v, file); }
+    void operator()(const char* s, const char* k, double& v) const { ReadIniDouble(s, k, &v, file); }
     void operator()(const char* s, const char* k, char (&v)[kIniPathCapacity]) const {
-        ReadIniString(s, k, v, path);
+        ReadIniString(s, k, v, file);
     }
 };
 
+// Writes reach the file at the ProfileFile's Commit.
 struct Writer {
-    const char* path;
-    void operator()(const char* s, const char* k, int v) const { WriteIniInt(s, k, v, path); }
-    void operator()(const char* s, const char* k, double v) const { WriteIniDouble(s, k, v, path); }
+    platform::ProfileFile& file;
+    void operator()(const char* s, const char* k, int v) const { WriteIniInt(s, k, v, file); }
+    void operator()(const char* s, const char* k, double v) const { WriteIniDouble(s, k, v, file); }
     void operator()(const char* s, const char* k, const char (&v)[kIniPathCapacity]) const {
-        WriteIniString(s, k, v, path);
+        WriteIniString(s, k, v, file);
     }
 };
 

@@ -81,12 +81,15 @@ void CStageParams::SetDefaults() {
 
 void CStageParams::Load(const char* path) {
     VEXAOnly = 1;  // never read: the record always holds 1
-    settings_keys::Reader read{path};
+    const platform::ProfileFile file(path);  // read once for every key
+    settings_keys::Reader read{file};
     VisitKeys(*this, read);
 }
 
 void CStageParams::Save(const char* path) const {
-    settings_keys::Writer write{path};
+    platform::ProfileFile file(path);
+    settings_keys::Writer write{file};
     write("IP", "VEXAOnly", VEXAOnly);
     VisitKeys(*this, write);
+    file.Commit();  // written once, after every key
 }

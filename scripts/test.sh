@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds both builds and runs every test: the native unit and library tests,
 # the static checks of the 32-bit Windows product, and the Windows-side tests
-# (64-bit build under Wine, on a private display and prefix in its build folder).
+# (64-bit build under Wine, on a private display and prefix in its build folder);
+# then the sanitizer build of the unit tests and the fuzzers (scripts/sanitize.sh).
 #   scripts/test.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,4 +37,6 @@ for b in native win32 win64; do
     echo "== test $b"
     (cd "$build/$b" && ctest --output-on-failure) || status=1
 done
+echo "== sanitize"
+bash "$root/scripts/sanitize.sh" || status=1
 exit $status

@@ -24,7 +24,10 @@
 #include <unistd.h>
 #endif
 
+#include "jpeg_file.h"
 #include "library.h"
+#include "pipeline.h"
+#include "planes.h"
 #include "platform/platform.h"
 #include "raw_input.h"
 #include "scene.h"
@@ -147,12 +150,25 @@ void DevelopOne(const DevelopOptions& o, const std::string& input, const std::st
                         std::to_string(std::uint64_t(size.width) * size.height) + " or " +
                         std::to_string(std::uint64_t(size.width) * size.height + kFrameRecordBytes) +
                         "; use --size)");
+    const std::string frameSize = std::to_string(size.width) + " x " + std::to_string(size.height);
+    if (!FrameFitsPlanes(size.width, size.height))
+        Fail(input, "frame larger than 640 x 480 pixels or rows longer than 1024 (" + frameSize + ")");
     // The raw dump copies the entry record behind the pixels: always provide it.
     frame.resize(std::size_t(size.width) * size.height + kFrameRecordBytes, 0);
-    const int ok = extension == ".bmp"
-                       ? BufToBmp(size.width, size.height, frame.data(), output.c_str(), o.flip, o.set)
-                       : BufToJpg(size.width, size.height, frame.data(), output.c_str(), o.flip, o.set);
-    if (!ok) Fail(output, "could not be written (frame larger than 640 x 480, or the file is not writable)");
+    const bool jpeg = extension != ".bmp";
+    const int ok = jpeg ? BufToJpg(size.width, size.height, frame.data(), output.c_str(), o.flip, o.set)
+                        : BufToBmp(size.width, size.height, frame.data(), output.c_str(), o.flip, o.set);
+    if (ok) return;
+    // The developed size: the working size in built-in mode (Digital Expand
+    // doubles it), the frame's own with a converter.
+    const bool builtIn = gPrism.Mode() == kModeBuiltIn;
+    const int width = builtIn ? gWorkWidth : size.width;
+    const int height = builtIn ? gWorkHeight : size.height;
+    if (jpeg && (width > kJpegMaxSide || height > kJpegMaxSide))
+        Fail(output, "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                         " is larger than a JPEG file holds (" + std::to_string(kJpegMaxSide) +
+                         " pixels a side)");
+    Fail(output, "could not be written");
 }
 
 int Develop(const std::vector<std::string>& args) {

@@ -14,7 +14,8 @@ struct FrameSize {
     int height = 0;
 };
 
-// Parses "WxH" with both parts positive; false otherwise.
+// Parses "WxH": two decimal numbers 1..2147483647 joined by "x", nothing
+// else (no blanks or signs); false otherwise, size untouched.
 bool ParseFrameSize(const std::string& text, FrameSize& size);
 
 // The frame size that a file of fileBytes bytes holds: the forced size when

@@ -7,6 +7,8 @@
 
 #include <jpeglib.h>
 
+static_assert(kJpegMaxSide == JPEG_MAX_DIMENSION, "the writer's limit is libjpeg's");
+
 namespace {
 
 struct ErrorManager {

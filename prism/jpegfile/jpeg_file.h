@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// The largest width or height a JPEG file holds (libjpeg refuses more).
+constexpr int kJpegMaxSide = 65500;
+
 // 1 when the file was written completely, 0 otherwise (a null buffer, a zero
 // size, a file that cannot be created, or a compression error; a file that
 // was started is removed). quality is limited to 1..100.

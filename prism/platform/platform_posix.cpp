@@ -2,26 +2,33 @@
 // over plain files, the shared library's own folder through dladdr, dlopen for
 // the optional converter, and MulDiv.
 //
-// Profile files: "[section]" lines open sections, "key=value" lines hold
-// values; names are compared without case, blanks around names and values are
-// trimmed and one pair of surrounding quotes is removed from a value. Writes
-// keep every other line as it stood, replace a key's line in place, append a
-// new key after the last entry of its section and a new section at the end
-// with no blank line before it.
+// Profile files, by Windows' rules: "[section]" lines open sections, every
+// other non-blank line is a key, "key=value" or a bare "key" (present, but
+// read as missing); a line starting with ";" is an ordinary key, not a
+// comment. Names are compared without case and the first section or key of a
+// name wins; blanks around names and values are trimmed and one pair of
+// surrounding quotes is removed from a value. Writes keep every other line as
+// it stood, replace a key's line in place, append a new key after the last
+// entry of its section and a new section at the end with no blank line
+// before it. A file is read and indexed once per ProfileFile and written
+// once per Commit, so a settings Load or Save costs one pass over the file
+// however many keys it touches.
 // Lines end in CR LF, as the Windows side writes them.
 #include "platform.h"
 
 #include <dlfcn.h>
 #include <link.h>
-#include <strings.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -29,41 +36,48 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
-std::string Trim(const std::string& s) {
+std::string_view Trim(std::string_view s) {
     const char* blanks = " \t\r\n";
     const auto first = s.find_first_not_of(blanks);
-    if (first == std::string::npos) return {};
+    if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(blanks);
     return s.substr(first, last - first + 1);
 }
 
-bool SameName(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+// Names are compared without case (ASCII, as the settings' names are).
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
 
 // One line of a profile file, classified once.
 struct Line {
-    std::string text;     // as read, without its line end
+    std::string text;  // as read, without its line end
     bool isSection = false;
-    std::string name;     // section name or key name
-    std::string value;    // trimmed, quotes removed (keys only)
     bool isKey = false;
+    bool hasValue = false;  // a key line with "="
+    std::string name;       // section name or key name
+    std::string value;      // trimmed, quotes removed
 };
 
-Line Classify(const std::string& text) {
+Line Classify(std::string text) {
     Line line;
-    line.text = text;
-    const std::string t = Trim(text);
-    if (!t.empty() && t[0] == '[') {
+    line.text = std::move(text);
+    const std::string_view t = Trim(line.text);
+    if (t.empty()) return line;
+    if (t[0] == '[') {
         const auto close = t.find(']');
         line.isSection = true;
-        line.name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+        line.name = Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
         return line;
     }
-    if (t.empty() || t[0] == ';') return line;
     const auto eq = t.find('=');
     line.isKey = true;
+    line.hasValue = eq != std::string_view::npos;
     line.name = Trim(t.substr(0, eq));
-    if (eq != std::string::npos) {
-        std::string v = Trim(t.substr(eq + 1));
+    if (line.hasValue) {
+        std::string_view v = Trim(t.substr(eq + 1));
         if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
             v = v.substr(1, v.size() - 2);
         line.value = v;
@@ -71,42 +85,66 @@ Line Classify(const std::string& text) {
     return line;
 }
 
-std::vector<Line> ReadLines(const char* path) {
+// A section's lines, its header first (the part before the first header has
+// none), and where each of its keys first appears. New keys go after the
+// last non-blank line, so the positions of keys already indexed never move.
+struct Section {
     std::vector<Line> lines;
+    std::unordered_map<std::string, std::size_t> keys;
+
+    void Add(Line line) {
+        if (line.isKey) keys.emplace(Folded(line.name), lines.size());
+        lines.push_back(std::move(line));
+    }
+    const Line* Key(const char* name) const {
+        const auto k = keys.find(Folded(Trim(name)));
+        return k == keys.end() ? nullptr : &lines[k->second];
+    }
+};
+
+}  // namespace
+
+struct ProfileFile::State {
+    std::string path;
+    std::vector<Section> sections;  // [0]: the lines before the first header
+    std::unordered_map<std::string, std::size_t> sectionIndex;
+    bool changed = false;
+
+    void AddSection(Line header) {
+        sectionIndex.emplace(Folded(header.name), sections.size());
+        sections.emplace_back();
+        sections.back().Add(std::move(header));
+    }
+    Section* Find(const char* name) {
+        const auto s = sectionIndex.find(Folded(Trim(name)));
+        return s == sectionIndex.end() ? nullptr : &sections[s->second];
+    }
+};
+
+ProfileFile::ProfileFile(const char* path) : state_(new State{path, {}, {}, false}) {
+    State& st = *state_;
+    st.sections.emplace_back();
     std::ifstream in(path, std::ios::binary);
     std::string text;
     while (std::getline(in, text)) {
         if (!text.empty() && text.back() == '\r') text.pop_back();
-        lines.push_back(Classify(text));
+        Line line = Classify(std::move(text));
+        if (line.isSection)
+            st.AddSection(std::move(line));
+        else
+            st.sections.back().Add(std::move(line));
     }
-    return lines;
 }
 
-// Index of the section's header line, or -1.
-long FindSection(const std::vector<Line>& lines, const char* section) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].isSection && SameName(lines[i].name, section)) return long(i);
-    return -1;
-}
+ProfileFile::~ProfileFile() = default;
 
-// First line of the section's key with that name, or -1.
-long FindKey(const std::vector<Line>& lines, long sectionLine, const char* key) {
-    for (std::size_t i = sectionLine + 1; i < lines.size() && !lines[i].isSection; ++i)
-        if (lines[i].isKey && SameName(lines[i].name, key)) return long(i);
-    return -1;
-}
-
-}  // namespace
-
-std::size_t GetProfileText(const char* section, const char* key, const char* fallback, char* out,
-                           std::size_t size, const char* path) {
+std::size_t ProfileFile::GetText(const char* section, const char* key, const char* fallback, char* out,
+                                 std::size_t size) const {
     if (size == 0) return 0;
     std::string value = fallback ? fallback : "";
-    const auto lines = ReadLines(path);
-    const long s = FindSection(lines, section);
-    if (s >= 0) {
-        const long k = FindKey(lines, s, key);
-        if (k >= 0) value = lines[k].value;
+    if (const Section* s = state_->Find(section)) {
+        const Line* line = s->Key(key);
+        if (line && line->hasValue) value = line->value;
     }
     const std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
     std::memcpy(out, value.data(), n);
@@ -114,9 +152,9 @@ std::size_t GetProfileText(const char* section, const char* key, const char* fal
     return n;
 }
 
-int GetProfileInteger(const char* section, const char* key, int fallback, const char* path) {
+int ProfileFile::GetInteger(const char* section, const char* key, int fallback) const {
     char text[64];
-    if (GetProfileText(section, key, "", text, sizeof text, path) == 0) return fallback;
+    if (GetText(section, key, "", text, sizeof text) == 0) return fallback;
     // Leading sign and decimal digits; anything else ends the number.
     const char* p = text;
     bool negative = false;
@@ -126,29 +164,39 @@ int GetProfileInteger(const char* section, const char* key, int fallback, const 
     return static_cast<int>(negative ? 0u - n : n);
 }
 
-bool WriteProfileText(const char* section, const char* key, const char* value, const char* path) {
-    auto lines = ReadLines(path);
-    const std::string entry = std::string(key) + "=" + value;
-    long s = FindSection(lines, section);
-    if (s < 0) {
-        lines.push_back(Classify(std::string("[") + section + "]"));
-        lines.push_back(Classify(entry));
-    } else if (const long k = FindKey(lines, s, key); k >= 0) {
-        lines[k] = Classify(entry);
-    } else {
-        // After the section's last non-blank line.
-        std::size_t at = s + 1;
-        for (std::size_t i = s + 1; i < lines.size() && !lines[i].isSection; ++i)
-            if (!Trim(lines[i].text).empty()) at = i + 1;
-        lines.insert(lines.begin() + long(at), Classify(entry));
+void ProfileFile::WriteText(const char* section, const char* key, const char* value) {
+    State& st = *state_;
+    Line entry = Classify(std::string(key) + "=" + value);
+    st.changed = true;
+    Section* s = st.Find(section);
+    if (!s) {
+        st.AddSection(Classify(std::string("[") + section + "]"));
+        st.sections.back().Add(std::move(entry));
+        return;
     }
-    std::ostringstream text;
-    for (const auto& line : lines) text << line.text << kLineEnd;
-    const std::string out = text.str();
-    std::FILE* f = std::fopen(path, "wb");
+    const auto k = s->keys.find(Folded(entry.name));
+    if (k != s->keys.end()) {
+        s->lines[k->second] = std::move(entry);
+        return;
+    }
+    std::size_t at = s->lines.size();
+    while (at > 1 && Trim(s->lines[at - 1].text).empty()) --at;
+    s->keys.emplace(Folded(entry.name), at);
+    s->lines.insert(s->lines.begin() + long(at), std::move(entry));
+}
+
+bool ProfileFile::Commit() {
+    State& st = *state_;
+    if (!st.changed) return true;
+    std::string out;
+    for (const Section& s : st.sections)
+        for (const Line& line : s.lines) out += line.text + kLineEnd;
+    std::FILE* f = std::fopen(st.path.c_str(), "wb");
     if (!f) return false;
     const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
+    if (std::fclose(f) != 0 || !ok) return false;
+    st.changed = false;
+    return true;
 }
 
 std::string OwnModuleFolder() {

@@ -5,18 +5,28 @@
 
 namespace platform {
 
-std::size_t GetProfileText(const char* section, const char* key, const char* fallback, char* out,
-                           std::size_t size, const char* path) {
-    return GetPrivateProfileStringA(section, key, fallback, out, DWORD(size), path);
+struct ProfileFile::State {
+    std::string path;
+    bool written = true;
+};
+
+ProfileFile::ProfileFile(const char* path) : state_(new State{path}) {}
+ProfileFile::~ProfileFile() = default;
+
+std::size_t ProfileFile::GetText(const char* section, const char* key, const char* fallback, char* out,
+                                 std::size_t size) const {
+    return GetPrivateProfileStringA(section, key, fallback, out, DWORD(size), state_->path.c_str());
 }
 
-int GetProfileInteger(const char* section, const char* key, int fallback, const char* path) {
-    return int(GetPrivateProfileIntA(section, key, fallback, path));
+int ProfileFile::GetInteger(const char* section, const char* key, int fallback) const {
+    return int(GetPrivateProfileIntA(section, key, fallback, state_->path.c_str()));
 }
 
-bool WriteProfileText(const char* section, const char* key, const char* value, const char* path) {
-    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
+void ProfileFile::WriteText(const char* section, const char* key, const char* value) {
+    if (!WritePrivateProfileStringA(section, key, value, state_->path.c_str())) state_->written = false;
 }
+
+bool ProfileFile::Commit() { return state_->written; }
 
 std::string OwnModuleFolder() {
     HMODULE self = nullptr;

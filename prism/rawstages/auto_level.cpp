@@ -13,7 +13,7 @@
 #include "../planes.h"
 #include "../platform/platform.h"
 #include "../stage_params.h"
-#include "stage_sequencers.h"
+#include "statistics.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "../platform/platform.h"
 #include "../stage_params.h"
-#include "stage_sequencers.h"
+#include "statistics.h"
 
 namespace {
 

@@ -2,8 +2,11 @@
 // before they change a picture: the confined neighbours of the raw mosaic,
 // the over-exposure rule, histograms of 256 bins with 32-bit pixel counts,
 // and the two percentile searches. Sample values are 0..255, counts are
-// pixels, percentiles are in tenths of a percent. Header-only, so that the
-// letter stages can use it as well as the raw-plane stages.
+// pixels, percentiles are in tenths of a percent. The inline part serves the
+// letter stages as well as the raw-plane stages; statistics.cpp holds what
+// only the raw-plane stages share (the statistics demosaic into the scratch
+// buffer, the per-site table walk, curve values as integers), so that the
+// stages never call into their sequencer.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +14,7 @@
 #include <cstdint>
 
 #include "../platform/platform.h"
+#include "../tone_table.h"
 
 constexpr int kHistogramBins = 256;
 using Histogram = int[kHistogramBins];
@@ -142,3 +146,21 @@ void ForEachStatisticsPixel(const std::uint8_t* raw, int width, int height, Visi
             StatisticsRow<false>(raw + base, up, down, width, base, visit);
     }
 }
+
+void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height);
+
+// Runs the statistics demosaic into the scratch RGB buffer and gathers the
+// histograms of its pixels that pass the over-exposure rule with overflow.
+// Returns the number of pixels counted, or -1 (nothing gathered) for a plane
+// that is empty or larger than the scratch buffer.
+int MeasureStatisticsImage(const std::uint8_t* raw, int width, int height, int overflow,
+                           ColourHistograms& histograms);
+
+// Replaces every raw sample by the entry of its site's table (low byte);
+// both kinds of green site go through the green table.
+void ApplySiteTables(std::uint8_t* raw, int width, int height, const ToneTable& red,
+                     const ToneTable& green, const ToneTable& blue);
+
+// A double truncated toward zero; NaN gives 0 and magnitudes beyond 2^30 are
+// limited, so that settings outside their ranges cannot overflow later sums.
+int TruncateToInt(double value);

@@ -12,7 +12,7 @@
 
 #include "../stage_params.h"
 #include "../tone_curve_math.h"
-#include "stage_sequencers.h"
+#include "statistics.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 // one site class per vector (the rows are split by column parity), so one
 // step makes 32 pixels. Used only when the processor reports AVX2.
 //
-// Everything here is compiled for AVX2 and has internal linkage (the lane
-// type lives in an anonymous namespace), so no function compiled for AVX2
-// can stand in for one of the plain path at link time.
+// Every function here carries the AVX2 target attribute (a pragma would be
+// gcc's alone) and has internal linkage (the lane type lives in an anonymous
+// namespace), so no function compiled for AVX2 can stand in for one of the
+// plain path at link time.
 #include "demosaic_paths.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -13,14 +14,12 @@
 
 #include <cstring>
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
-
+#define DEMOSAIC_TARGET __attribute__((target("avx2")))
 #include "demosaic_sites.h"
 
 namespace {
 
-#define DEMOSAIC_AVX2_INLINE [[gnu::always_inline]] inline
+#define DEMOSAIC_AVX2_INLINE [[gnu::always_inline]] inline DEMOSAIC_TARGET
 
 struct V16 {
     __m256i v;
@@ -125,7 +124,7 @@ struct Avx2Lanes {
 };
 
 // count is a multiple of 16.
-void SplitAvx2(const std::uint8_t* bytes, std::int16_t* even, std::int16_t* odd, int count) {
+DEMOSAIC_TARGET void SplitAvx2(const std::uint8_t* bytes, std::int16_t* even, std::int16_t* odd, int count) {
     const __m256i gather = _mm256_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 1, 3, 5, 7, 9, 11, 13, 15, 0,
                                             2, 4, 6, 8, 10, 12, 14, 1, 3, 5, 7, 9, 11, 13, 15);
     for (int i = 0; i < count; i += 16) {
@@ -145,8 +144,6 @@ constexpr DemosaicPath kAvx2Path = demosaic::MakePath<Avx2Lanes>(&SplitAvx2);
 #undef DEMOSAIC_AVX2_INLINE
 
 }  // namespace
-
-#pragma GCC pop_options
 
 const DemosaicPath* Avx2DemosaicPath() {
     return __builtin_cpu_supports("avx2") ? &kAvx2Path : nullptr;

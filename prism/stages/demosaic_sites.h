@@ -23,9 +23,18 @@
 
 #include "demosaic_paths.h"
 
+// A unit that compiles these templates for an instruction set beyond the
+// build's baseline (the AVX2 unit) defines DEMOSAIC_TARGET as that target
+// attribute before it includes this header. Every function here carries it,
+// so that gcc and clang alike accept the intrinsics and inline the formulas
+// into one another.
+#ifndef DEMOSAIC_TARGET
+#define DEMOSAIC_TARGET
+#endif
+
 // Every formula is inlined into the row loop: a call would spill all
 // vector registers, and the compiler's size limits stop short of that.
-#define DEMOSAIC_INLINE [[gnu::always_inline]] inline
+#define DEMOSAIC_INLINE [[gnu::always_inline]] inline DEMOSAIC_TARGET
 
 namespace demosaic {
 
@@ -90,36 +99,44 @@ struct Directions {
     typename L::V n, s, e, w, ne, se, nw, sw;
 };
 
+// Named functions rather than lambdas: a lambda would not carry DEMOSAIC_TARGET.
+template <class L>
+DEMOSAIC_INLINE typename L::V Step(typename L::V a, typename L::V b) {
+    return L::AbsDiff(a, b);
+}
+template <class L>
+DEMOSAIC_INLINE typename L::V HalfStep(typename L::V a, typename L::V b) {
+    return L::AbsDiff(a, b) >> 1;  // floored on its own
+}
+
 template <class L, bool kGreenSite, class P>
 DEMOSAIC_INLINE Directions<L> Gradients(const P& p) {
     using V = typename L::V;
-    const auto full = [](V a, V b) { return L::AbsDiff(a, b); };
-    const auto half = [](V a, V b) { return L::AbsDiff(a, b) >> 1; };  // floored on its own
     const V c = p(0, 0);
     Directions<L> g;
     const V vertical =
-        full(p(-1, 0), p(1, 0)) + half(p(-1, -1), p(1, -1)) + half(p(-1, 1), p(1, 1));
-    g.n = vertical + full(p(-2, 0), c) + half(p(-2, -1), p(0, -1)) + half(p(-2, 1), p(0, 1));
-    g.s = vertical + full(p(2, 0), c) + half(p(2, -1), p(0, -1)) + half(p(2, 1), p(0, 1));
+        Step<L>(p(-1, 0), p(1, 0)) + HalfStep<L>(p(-1, -1), p(1, -1)) + HalfStep<L>(p(-1, 1), p(1, 1));
+    g.n = vertical + Step<L>(p(-2, 0), c) + HalfStep<L>(p(-2, -1), p(0, -1)) + HalfStep<L>(p(-2, 1), p(0, 1));
+    g.s = vertical + Step<L>(p(2, 0), c) + HalfStep<L>(p(2, -1), p(0, -1)) + HalfStep<L>(p(2, 1), p(0, 1));
     const V horizontal =
-        full(p(0, 1), p(0, -1)) + half(p(-1, 1), p(-1, -1)) + half(p(1, 1), p(1, -1));
-    g.e = horizontal + full(p(0, 2), c) + half(p(-1, 2), p(-1, 0)) + half(p(1, 2), p(1, 0));
-    g.w = horizontal + full(p(0, -2), c) + half(p(-1, -2), p(-1, 0)) + half(p(1, -2), p(1, 0));
-    const V rising = full(p(-1, 1), p(1, -1));
-    const V falling = full(p(1, 1), p(-1, -1));
+        Step<L>(p(0, 1), p(0, -1)) + HalfStep<L>(p(-1, 1), p(-1, -1)) + HalfStep<L>(p(1, 1), p(1, -1));
+    g.e = horizontal + Step<L>(p(0, 2), c) + HalfStep<L>(p(-1, 2), p(-1, 0)) + HalfStep<L>(p(1, 2), p(1, 0));
+    g.w = horizontal + Step<L>(p(0, -2), c) + HalfStep<L>(p(-1, -2), p(-1, 0)) + HalfStep<L>(p(1, -2), p(1, 0));
+    const V rising = Step<L>(p(-1, 1), p(1, -1));
+    const V falling = Step<L>(p(1, 1), p(-1, -1));
     if constexpr (kGreenSite) {
-        g.ne = rising + full(p(-2, 2), c) + full(p(-1, 2), p(1, 0)) + full(p(-2, 1), p(0, -1));
-        g.sw = rising + full(p(2, -2), c) + full(p(1, -2), p(-1, 0)) + full(p(2, -1), p(0, 1));
-        g.se = falling + full(p(2, 2), c) + full(p(1, 2), p(-1, 0)) + full(p(2, 1), p(0, -1));
-        g.nw = falling + full(p(-2, -2), c) + full(p(-1, -2), p(1, 0)) + full(p(-2, -1), p(0, 1));
+        g.ne = rising + Step<L>(p(-2, 2), c) + Step<L>(p(-1, 2), p(1, 0)) + Step<L>(p(-2, 1), p(0, -1));
+        g.sw = rising + Step<L>(p(2, -2), c) + Step<L>(p(1, -2), p(-1, 0)) + Step<L>(p(2, -1), p(0, 1));
+        g.se = falling + Step<L>(p(2, 2), c) + Step<L>(p(1, 2), p(-1, 0)) + Step<L>(p(2, 1), p(0, -1));
+        g.nw = falling + Step<L>(p(-2, -2), c) + Step<L>(p(-1, -2), p(1, 0)) + Step<L>(p(-2, -1), p(0, 1));
     } else {
-        const V risingNear = rising + half(p(-1, 0), p(0, -1)) + half(p(0, 1), p(1, 0));
-        g.ne = risingNear + full(p(-2, 2), c) + half(p(-2, 1), p(-1, 0)) + half(p(-1, 2), p(0, 1));
-        g.sw = risingNear + full(p(2, -2), c) + half(p(2, -1), p(1, 0)) + half(p(1, -2), p(0, -1));
-        const V fallingNear = falling + half(p(1, 0), p(0, -1)) + half(p(0, 1), p(-1, 0));
-        g.se = fallingNear + full(p(2, 2), c) + half(p(2, 1), p(1, 0)) + half(p(1, 2), p(0, 1));
-        g.nw = fallingNear + full(p(-2, -2), c) + half(p(-2, -1), p(-1, 0)) +
-               half(p(-1, -2), p(0, -1));
+        const V risingNear = rising + HalfStep<L>(p(-1, 0), p(0, -1)) + HalfStep<L>(p(0, 1), p(1, 0));
+        g.ne = risingNear + Step<L>(p(-2, 2), c) + HalfStep<L>(p(-2, 1), p(-1, 0)) + HalfStep<L>(p(-1, 2), p(0, 1));
+        g.sw = risingNear + Step<L>(p(2, -2), c) + HalfStep<L>(p(2, -1), p(1, 0)) + HalfStep<L>(p(1, -2), p(0, -1));
+        const V fallingNear = falling + HalfStep<L>(p(1, 0), p(0, -1)) + HalfStep<L>(p(0, 1), p(-1, 0));
+        g.se = fallingNear + Step<L>(p(2, 2), c) + HalfStep<L>(p(2, 1), p(1, 0)) + HalfStep<L>(p(1, 2), p(0, 1));
+        g.nw = fallingNear + Step<L>(p(-2, -2), c) + HalfStep<L>(p(-2, -1), p(-1, 0)) +
+               HalfStep<L>(p(-1, -2), p(0, -1));
     }
     return g;
 }
@@ -322,10 +339,14 @@ DEMOSAIC_INLINE Sums<L> SiteSums(const P& p, const Directions<L>& m) {
 // Own colour unchanged; each missing colour moves from the centre by the
 // mean difference of the estimates, limited to 1..255.
 template <class L>
+DEMOSAIC_INLINE typename L::V LimitToColour(typename L::V v) {
+    return L::Min(L::Max(v, L::Set(1)), L::Set(255));
+}
+
+template <class L>
 DEMOSAIC_INLINE SiteValues<L> Interpolated(typename L::V c, const Sums<L>& s, typename L::V n) {
-    const auto limit = [](typename L::V v) { return L::Min(L::Max(v, L::Set(1)), L::Set(255)); };
-    return {c, limit(c + L::DivTrunc(s.first - s.own, n)),
-            limit(c + L::DivTrunc(s.second - s.own, n))};
+    return {c, LimitToColour<L>(c + L::DivTrunc(s.first - s.own, n)),
+            LimitToColour<L>(c + L::DivTrunc(s.second - s.own, n))};
 }
 
 template <class L>
@@ -443,7 +464,7 @@ struct TvngLine {
 // One row: pairs of columns (even, odd), L::kLanes pairs per step. Phase 0
 // rows hold red at even columns, phase 1 rows blue at odd columns.
 template <class L, template <class> class M, int kPhase>
-void RowOfPhase(const DemosaicRows& rows, int width, std::uint8_t* bgr) {
+DEMOSAIC_TARGET void RowOfPhase(const DemosaicRows& rows, int width, std::uint8_t* bgr) {
     constexpr int kStep = 2 * L::kLanes;
     for (int x = 0; x < width; x += kStep) {
         const Window<L, 0> even{rows, x / 2};
@@ -463,7 +484,7 @@ void RowOfPhase(const DemosaicRows& rows, int width, std::uint8_t* bgr) {
 }
 
 template <class L, template <class> class M>
-void Row(const DemosaicRows& rows, int phase, int width, std::uint8_t* bgr) {
+DEMOSAIC_TARGET void Row(const DemosaicRows& rows, int phase, int width, std::uint8_t* bgr) {
     const DemosaicRows local = rows;  // cannot alias the output
     if (phase == 0)
         RowOfPhase<L, M, 0>(local, width, bgr);

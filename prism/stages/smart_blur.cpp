@@ -106,10 +106,14 @@ void ErodeEdgeMap(std::uint8_t* map, int width, int height, std::uint8_t* copy) 
     const std::size_t rowBytes = std::size_t(width) * 3;
     std::memcpy(copy, map, rowBytes * height);
     for (int y = 1; y < height - 1; ++y) {
+        // Three row pointers: mid[i - rowBytes] with an unsigned i < rowBytes
+        // would wrap around the address space.
+        const std::uint8_t* up = copy + (y - 1) * rowBytes;
         const std::uint8_t* mid = copy + y * rowBytes;
+        const std::uint8_t* down = copy + (y + 1) * rowBytes;
         std::uint8_t* out = map + y * rowBytes;
         for (std::size_t i = 3; i + 3 < rowBytes; ++i) {
-            const std::uint8_t a = std::min(mid[i - rowBytes], mid[i + rowBytes]);
+            const std::uint8_t a = std::min(up[i], down[i]);
             const std::uint8_t b = std::min(mid[i - 3], mid[i + 3]);
             out[i] = std::min(a, b);
         }

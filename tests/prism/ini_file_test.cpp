@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 #include "letter_params.h"
+#include "platform/platform.h"
 #include "stage_params.h"
 #include "test_files.h"
 
@@ -33,9 +35,13 @@ TEST(IniFile, ProfileRulesForReading) {
                         "Real=1.5x\r\n"
                         "Text=abc\r\n"
                         "Missing=99999999\r\n"
+                        "Bare\r\n"
+                        ";Semicolon=not a comment\r\n"
+                        "Twice\r\n"
+                        "Twice=second line\r\n"
                         "[ second ]\r\n"
                         "key=second value\n");
-    const char* p = path.c_str();
+    const platform::ProfileFile p(path.c_str());
     struct Case {
         const char* section;
         const char* key;
@@ -49,6 +55,9 @@ TEST(IniFile, ProfileRulesForReading) {
         {"First", "Empty", 1, ""},
         {"First", "Missing", 0, "unchanged"},         // the sentinel counts as missing
         {"First", "Absent", 0, "unchanged"},
+        {"First", "Bare", 0, "unchanged"},            // a key line without "=" reads as missing
+        {"First", ";Semicolon", 1, "not a comment"},  // ";" starts an ordinary key
+        {"First", "Twice", 0, "unchanged"},           // the first line of a name wins
         {"Second", "KEY", 1, "second value"},         // blanks around the section name
         {"Third", "key", 0, "unchanged"},
     };
@@ -79,15 +88,41 @@ TEST(IniFile, WritesReplaceInPlaceAndAppendNewKeysToTheirSection) {
     TempFolder folder;
     const std::string path = folder.File("write.ini");
     WriteFileText(path, Lines({"[A]", "one=1", "two=2", "[B]", "three=3"}));
-    WriteIniInt("a", "TWO", 22, path.c_str());
-    WriteIniInt("A", "four", 4, path.c_str());
-    WriteIniDouble("B", "five", 1.23456, path.c_str());
-    WriteIniString("C", "six", "text", path.c_str());
+    platform::ProfileFile file(path.c_str());
+    WriteIniInt("a", "TWO", 22, file);
+    WriteIniInt("A", "four", 4, file);
+    WriteIniDouble("B", "five", 1.23456, file);
+    WriteIniString("C", "six", "text", file);
+    ASSERT_TRUE(file.Commit());
     const std::string text = ReadFileText(path);
     EXPECT_NE(text.find("[A]\r\none=1\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("=22\r\nfour=4\r\n[B]\r\nthree=3\r\nfive=1.235\r\n[C]\r\nsix=text\r\n"), std::string::npos)
         << text;
     EXPECT_EQ(text.find("two=2\r"), std::string::npos) << text;
+}
+
+TEST(IniFile, WritesGiveBareAndSemicolonLinesTheirValues) {
+    TempFolder folder;
+    const std::string path = folder.File("bare.ini");
+    WriteFileText(path, Lines({"[A]", "Bare", ";Semi=1", "[B]", "x=1"}));
+    platform::ProfileFile file(path.c_str());
+    WriteIniInt("A", "bare", 5, file);
+    WriteIniInt("A", ";semi", 6, file);
+    ASSERT_TRUE(file.Commit());
+    const platform::ProfileFile again(path.c_str());
+    int bare = 0, semi = 0;
+    EXPECT_EQ(ReadIniInt("A", "Bare", &bare, again), 1);
+    EXPECT_EQ(ReadIniInt("A", ";Semi", &semi, again), 1);
+    EXPECT_EQ(bare, 5);
+    EXPECT_EQ(semi, 6);
+    // Each replaced its own line: one line of either name.
+    std::string text = ReadFileText(path);
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* name : {"bare", ";semi"}) {
+        const auto first = text.find(name);
+        EXPECT_NE(first, std::string::npos) << name << " in " << text;
+        EXPECT_EQ(text.find(name, first + 1), std::string::npos) << name << " twice in " << text;
+    }
 }
 
 TEST(IniFile, DoublesAreWrittenWithThreeDecimals) {
@@ -98,9 +133,11 @@ TEST(IniFile, DoublesAreWrittenWithThreeDecimals) {
         const char* text;
     } cases[] = {{0.7, "0.700"}, {1.469, "1.469"}, {1.23456, "1.235"}, {-0.02, "-0.020"}, {12345.6, "12345.600"}};
     for (const auto& c : cases) {
-        WriteIniDouble("IP", "Value", c.value, path.c_str());
+        platform::ProfileFile file(path.c_str());
+        WriteIniDouble("IP", "Value", c.value, file);
+        ASSERT_TRUE(file.Commit());
         char text[kIniPathCapacity] = {};
-        ReadIniString("IP", "Value", text, path.c_str());
+        ReadIniString("IP", "Value", text, platform::ProfileFile(path.c_str()));
         EXPECT_STREQ(text, c.text);
     }
 }

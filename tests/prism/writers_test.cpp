@@ -7,38 +7,32 @@
 
 #include <jpeglib.h>
 
+#include "bmp_bytes.h"
 #include "bmp_reader.h"
 #include "bmp_writer.h"
 #include "jpeg_file.h"
 #include "jpeg_probe.h"
+#include "prism_api.h"
 #include "test_files.h"
 
 namespace {
 
-void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
-}
-
-// A BMP file: headers with the given fields, then the palette and pixel bytes.
+// A BMP file with a 40-byte information header, the palette right after it
+// and the colours-used field counting the palette.
 std::vector<std::uint8_t> MakeBmp(int width, int height, int bits, std::uint32_t compression,
                                   const std::vector<std::uint8_t>& palette,
                                   const std::vector<std::uint8_t>& pixels) {
-    std::vector<std::uint8_t> b(54, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, std::uint32_t(54 + palette.size() + pixels.size()));
-    Put32(b, 10, std::uint32_t(54 + palette.size()));
-    Put32(b, 14, 40);
-    Put32(b, 18, std::uint32_t(width));
-    Put32(b, 22, std::uint32_t(height));
-    b[26] = 1;
-    b[28] = std::uint8_t(bits);
-    Put32(b, 30, compression);
-    Put32(b, 46, std::uint32_t(palette.size() / 4));
-    b.insert(b.end(), palette.begin(), palette.end());
-    b.insert(b.end(), pixels.begin(), pixels.end());
-    return b;
+    BmpFields f;
+    f.width = width;
+    f.height = height;
+    f.bits = std::uint16_t(bits);
+    f.compression = compression;
+    f.palette = palette;
+    f.pixels = pixels;
+    return BuildBmp(f);
 }
+
+using Bytes = std::vector<std::uint8_t>;
 
 bool ReadBmpBytes(const TempFolder& folder, const std::vector<std::uint8_t>& bytes, BmpImage& image) {
     const std::string path = folder.File("in.bmp");
@@ -136,33 +130,122 @@ TEST(BmpReader, ReadsPaletteAndTrueColourDepths) {
     EXPECT_EQ(image.rgb, (std::vector<std::uint8_t>{6, 5, 4, 3, 2, 1}));
 }
 
-TEST(BmpReader, RefusesUnsupportedAndMalformedFiles) {
+// Malformed files of the kinds that have broken BMP readers elsewhere, given
+// to BmpToJpg as a caller does: each is refused (0, no JPEG file) or, where
+// the format allows it, read with the right colours.
+TEST(BmpReader, MalformedFilesAreRefusedOrReadCorrectly) {
     TempFolder folder;
-    BmpImage image;
-    const std::vector<std::uint8_t> pixels(64, 0);
-    const std::vector<std::uint8_t> palette(8, 0);
-    std::vector<std::uint8_t> wrongType = MakeBmp(2, 2, 24, 0, {}, pixels);
-    wrongType[0] = 'X';
-    std::vector<std::uint8_t> offsetInsidePalette = MakeBmp(2, 2, 8, 0, palette, pixels);
-    Put32(offsetInsidePalette, 10, 54);
-    std::vector<std::uint8_t> offsetPastEnd = MakeBmp(2, 2, 24, 0, {}, pixels);
-    Put32(offsetPastEnd, 10, 100000);
+    const std::vector<std::uint8_t> twoColours = {10, 20, 30, 0, 200, 150, 100, 0};
+    const std::vector<std::uint8_t> expected2x2 = {9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4};
+    // 8 bits, 2 x 1: indices 1, 0, padded to 4 bytes.
+    const std::vector<std::uint8_t> indices = {1, 0, 0, 0};
+    const std::vector<std::uint8_t> expectedIndexed = {100, 150, 200, 30, 20, 10};
+
+    auto bmp = [](auto change) {
+        BmpFields f;
+        f.width = 2;
+        f.height = 2;
+        f.pixels = Bytes{1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+        change(f);
+        return BuildBmp(f);
+    };
+    auto indexed = [&](auto change) {
+        return bmp([&](BmpFields& f) {
+            f.height = 1;
+            f.bits = 8;
+            f.palette = twoColours;
+            f.pixels = indices;
+            change(f);
+        });
+    };
+    std::vector<std::uint8_t> headerOnly = bmp([](BmpFields&) {});
+    headerOnly.resize(40);
+    std::vector<std::uint8_t> wrongType = bmp([](BmpFields&) {});
+    wrongType[1] = 'A';
+    std::vector<std::uint8_t> lastByteMissing = bmp([](BmpFields&) {});
+    lastByteMissing.pop_back();
+
     const struct {
         const char* what;
         std::vector<std::uint8_t> bytes;
+        std::vector<std::uint8_t> expected;  // empty: refused
     } cases[] = {
-        {"run-length compressed", MakeBmp(2, 2, 8, 1, palette, pixels)},
-        {"16 bits", MakeBmp(2, 2, 16, 0, {}, pixels)},
-        {"32 bits", MakeBmp(2, 2, 32, 0, {}, pixels)},
-        {"wrong type", wrongType},
-        {"truncated header", std::vector<std::uint8_t>(wrongType.begin(), wrongType.begin() + 30)},
-        {"pixels beyond the file", MakeBmp(100, 100, 24, 0, {}, pixels)},
-        {"huge size", MakeBmp(0x7fffffff, 0x7fffffff, 24, 0, {}, pixels)},
-        {"zero width", MakeBmp(0, 2, 24, 0, {}, pixels)},
-        {"offset inside the palette", offsetInsidePalette},
-        {"offset past the end", offsetPastEnd},
+        // Sizes whose products overflow 32 bits.
+        {"65536 x 65536 pixels", bmp([](BmpFields& f) { f.width = 65536, f.height = 65536; }), {}},
+        {"row of 2^31 - 1 pixels", bmp([](BmpFields& f) { f.width = 0x7fffffff, f.height = 1; }), {}},
+        {"2^30 x 4 at 24 bits", bmp([](BmpFields& f) { f.width = 1 << 30, f.height = 4; }), {}},
+        // Offsets.
+        {"pixel offset past the end", bmp([](BmpFields& f) { f.dataOffset = 100000; }), {}},
+        {"pixel offset 0xffffffff", bmp([](BmpFields& f) { f.dataOffset = 0xffffffffu; }), {}},
+        {"pixel offset inside the headers", bmp([](BmpFields& f) { f.dataOffset = 20; }), {}},
+        {"pixel offset inside the palette", indexed([](BmpFields& f) { f.dataOffset = 56; }), {}},
+        // Dimensions.
+        {"zero width", bmp([](BmpFields& f) { f.width = 0; }), {}},
+        {"zero height", bmp([](BmpFields& f) { f.height = 0; }), {}},
+        {"negative width", bmp([](BmpFields& f) { f.width = -2; }), {}},
+        {"INT_MIN width", bmp([](BmpFields& f) { f.width = INT32_MIN; }), {}},
+        {"INT_MIN height", bmp([](BmpFields& f) { f.height = INT32_MIN; }), {}},
+        {"negative height: rows top-down", bmp([](BmpFields& f) { f.height = -2; }),
+         {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}},
+        // Colour counts.
+        {"3 colours at 1 bit", indexed([](BmpFields& f) {
+             f.bits = 1, f.pixels = Bytes{0x40, 0, 0, 0}, f.palette.resize(12, 0);
+         }), {}},
+        {"257 colours at 8 bits", indexed([](BmpFields& f) { f.palette.resize(257 * 4, 0); }), {}},
+        {"colours beyond the file", indexed([](BmpFields& f) { f.coloursUsed = 0xffffffffu; }), {}},
+        {"colours beyond the pixel offset", indexed([](BmpFields& f) { f.coloursUsed = 200; }), {}},
+        {"palette index beyond the palette", indexed([](BmpFields& f) { f.pixels = Bytes{1, 2, 0, 0}; }), {}},
+        {"2 colours of 256 at 8 bits", indexed([](BmpFields&) {}), expectedIndexed},
+        {"colour table beside true colour", bmp([](BmpFields& f) { f.palette = Bytes{9, 9, 9, 0}; }), expected2x2},
+        // Depths.
+        {"depth 0", bmp([](BmpFields& f) { f.bits = 0; }), {}},
+        {"depth 2", indexed([](BmpFields& f) { f.bits = 2; }), {}},
+        {"depth 16", bmp([](BmpFields& f) { f.bits = 16; }), {}},
+        {"depth 32", bmp([](BmpFields& f) { f.bits = 32; }), {}},
+        {"depth 65535", bmp([](BmpFields& f) { f.bits = 65535; }), {}},
+        // Compression.
+        {"bit fields at 16 bits", bmp([](BmpFields& f) { f.bits = 16, f.compression = 3; }), {}},
+        {"bit fields at 32 bits", bmp([](BmpFields& f) { f.bits = 32, f.compression = 3; }), {}},
+        {"run-length 8", indexed([](BmpFields& f) { f.compression = 1; }), {}},
+        {"run-length 4", indexed([](BmpFields& f) { f.bits = 4, f.compression = 2; }), {}},
+        {"embedded JPEG", bmp([](BmpFields& f) { f.compression = 4; }), {}},
+        // Truncation.
+        {"rows cut short", bmp([](BmpFields& f) { f.pixels.resize(10); }), {}},
+        {"last row's padding missing", lastByteMissing, {}},
+        {"headers only", headerOnly, {}},
+        {"empty file", {}, {}},
+        {"wrong type", wrongType, {}},
+        // Information headers and planes.
+        {"108-byte header, palette after it", indexed([](BmpFields& f) { f.infoBytes = 108; }), expectedIndexed},
+        {"124-byte header, palette after it", indexed([](BmpFields& f) { f.infoBytes = 124; }), expectedIndexed},
+        {"52-byte header", bmp([](BmpFields& f) { f.infoBytes = 52; }), expected2x2},
+        {"56-byte header", bmp([](BmpFields& f) { f.infoBytes = 56; }), expected2x2},
+        {"12-byte core header", bmp([](BmpFields& f) { f.infoBytes = 12; }), {}},
+        {"64-byte OS/2 header", bmp([](BmpFields& f) { f.infoBytes = 64; }), {}},
+        {"header larger than the file", bmp([](BmpFields& f) { f.infoBytes = 0x7ffffff0; }), {}},
+        {"0 planes", bmp([](BmpFields& f) { f.planes = 0; }), {}},
+        {"2 planes", bmp([](BmpFields& f) { f.planes = 2; }), {}},
     };
-    for (const auto& c : cases) EXPECT_FALSE(ReadBmpBytes(folder, c.bytes, image)) << c.what;
+    const std::string bmpPath = folder.File("in.bmp");
+    const std::string jpegPath = folder.File("out.jpg");
+    for (const auto& c : cases) {
+        WriteFileBytes(bmpPath, c.bytes.data(), c.bytes.size());
+        BmpImage image;
+        const bool read = ReadBmpFile(bmpPath.c_str(), image);
+        const int converted = BmpToJpg(0, 0, bmpPath.c_str(), jpegPath.c_str(), 0, 0);
+        if (c.expected.empty()) {
+            EXPECT_FALSE(read) << c.what;
+            EXPECT_EQ(converted, 0) << c.what;
+            EXPECT_FALSE(FileExists(jpegPath)) << c.what;
+        } else {
+            EXPECT_TRUE(read) << c.what;
+            EXPECT_EQ(image.rgb, c.expected) << c.what;
+            EXPECT_EQ(converted, 1) << c.what;
+            EXPECT_TRUE(FileExists(jpegPath)) << c.what;
+        }
+        std::remove(jpegPath.c_str());
+    }
+    BmpImage image;
     EXPECT_FALSE(ReadBmpFile(folder.File("absent.bmp").c_str(), image));
 }
 

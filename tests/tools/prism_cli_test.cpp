@@ -61,8 +61,14 @@ TEST(RawInput, FrameGeometryFromTheFileLength) {
     }
     FrameSize size;
     EXPECT_TRUE(ParseFrameSize("320x240", size));
-    for (const char* bad : {"320", "320x", "x240", "0x5", "-3x4", "3x4x", "axb"})
+    EXPECT_TRUE(ParseFrameSize("2147483647x1", size));
+    EXPECT_EQ(size.width, 2147483647);
+    // Numbers past 32 bits once wrapped ("4294967297x1" was 1 x 1); blanks and
+    // signs were taken too.
+    for (const char* bad : {"320", "320x", "x240", "0x5", "-3x4", "3x4x", "axb", "4294967297x1",
+                            "2147483648x1", "99999999999x3", " 3x4", "+3x4", "3x\t4", "3x4 "})
         EXPECT_FALSE(ParseFrameSize(bad, size)) << bad;
+    EXPECT_EQ(size.width, 2147483647);
 }
 
 TEST(PrismTool, DevelopsScenesIntoJpegAndBmp) {
@@ -91,6 +97,20 @@ TEST(PrismTool, DevelopsScenesIntoJpegAndBmp) {
     r = RunTool("bmp2jpg " + f.File("a.bmp") + " " + f.File("c.jpg"));
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_GT(FileSize(f.File("c.jpg")), 1000u);
+}
+
+TEST(PrismTool, RawDumpOfAFrameWithoutRecordGetsAZeroRecord) {
+    // The raw dump copies width x height + 128 bytes: the tool pads a bare frame.
+    TempFolder f;
+    WriteFileText(f.File("TWain01.ini"), "[IPBefore]\r\nSaveRawData=1\r\n");
+    std::vector<std::uint8_t> frame(320 * 240, 77);
+    WriteFileBytes(f.File("bare.raw"), frame.data(), frame.size());
+    const Result r = RunTool("develop --settings " + f.Path() + " " + f.File("bare.raw") + " -o " + f.File("bare.jpg"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::vector<std::uint8_t> dump;
+    ASSERT_TRUE(ReadFileBytes(f.File("bare.bin"), dump));
+    frame.resize(frame.size() + 128, 0);
+    EXPECT_EQ(dump, frame);
 }
 
 TEST(PrismTool, BadInputGivesOneClearLineAndNoFile) {
@@ -138,6 +158,19 @@ TEST(PrismTool, BadInputGivesOneClearLineAndNoFile) {
     EXPECT_EQ(r.status, 2) << r.output;
     EXPECT_NE(r.output.find("frame larger than 640 x 480"), std::string::npos) << r.output;
     EXPECT_FALSE(FileExists(out));
+
+    // A frame that fits the planes but develops taller than JPEG allows is
+    // refused for that reason, with and without the enlargement.
+    std::vector<std::uint8_t> tall(307200, 1);
+    WriteFileBytes(f.File("tall.raw"), tall.data(), tall.size());
+    for (const char* enlarge : {"", "--enlarge "}) {
+        const Result t = RunTool(std::string("develop --size 1x307200 ") + enlarge + f.File("tall.raw") + " -o " + out);
+        EXPECT_EQ(t.status, 2) << t.output;
+        EXPECT_NE(t.output.find("larger than a JPEG file holds (65500 pixels a side)"), std::string::npos)
+            << t.output;
+        EXPECT_EQ(t.output.find("640 x 480"), std::string::npos) << t.output;
+        EXPECT_FALSE(FileExists(out));
+    }
 }
 
 // Started by a bare name found through PATH, the tool reads the settings

@@ -1,4 +1,4 @@
-// Stage sequencers and the statistics demosaic.
+// Stage sequencers.
 #include "rawstages/stage_sequencers.h"
 
 #include <gtest/gtest.h>
@@ -22,50 +22,7 @@ namespace {
 
 using Plane = rawref::Plane;
 
-Plane Demosaiced(const Plane& raw, int w, int h) {
-    Plane out(raw.size() * 3);
-    DemosaicForStatistics(raw.data(), out.data(), w, h);
-    return out;
-}
-
 }  // namespace
-
-TEST(StatisticsDemosaic, MatchesTheNeighbourRulesOnEverySize) {
-    std::mt19937 rng(3);
-    const int sizes[][2] = {{2, 2}, {3, 3}, {4, 4}, {4, 6}, {5, 7}, {8, 2}, {2, 9}, {17, 11},
-                            {64, 48}};
-    for (const auto& s : sizes) {
-        const Plane raw = rawref::RandomScenePlane(rng, s[0], s[1]);
-        EXPECT_EQ(Demosaiced(raw, s[0], s[1]), rawref::StatisticsImage(raw, s[0], s[1]))
-            << s[0] << " x " << s[1];
-    }
-}
-
-TEST(StatisticsDemosaic, WidthFourConfinesNeighbourColumnsToOneAndTwo) {
-    // Every row holds 10, 50, 90, 130: estimates show which columns were read.
-    Plane raw(16);
-    for (int i = 0; i < 16; ++i) raw[i] = std::uint8_t(10 + 40 * (i % 4));
-    const Plane out = Demosaiced(raw, 4, 4);
-    auto at = [&](int y, int x, int channel) { return int(out[(y * 4 + x) * 3 + channel]); };
-    EXPECT_EQ(at(0, 0, 0), 50);   // green at column 0: left and right are column 1
-    EXPECT_EQ(at(0, 2, 0), 70);   // green at column 2: right is column 2 itself
-    EXPECT_EQ(at(0, 3, 1), 110);  // blue at column 3: both sides are column 2
-    EXPECT_EQ(at(1, 0, 1), 30);   // red at column 0: both sides are column 1
-}
-
-TEST(StatisticsDemosaic, TinyPlanesNeverReadOutsideThemselves) {
-    // A black plane between white guard bytes: any read past it shows as a
-    // nonzero estimate.
-    const int sizes[][2] = {{1, 1}, {1, 5}, {5, 1}, {2, 2}, {3, 2}, {2, 3}};
-    for (const auto& s : sizes) {
-        const std::size_t count = std::size_t(s[0]) * s[1];
-        std::vector<std::uint8_t> guarded(count + 64, 255);
-        std::fill(guarded.begin() + 32, guarded.end() - 32, 0);
-        Plane out(count * 3, 77);
-        DemosaicForStatistics(guarded.data() + 32, out.data(), s[0], s[1]);
-        EXPECT_EQ(out, Plane(count * 3, 0)) << s[0] << " x " << s[1];
-    }
-}
 
 namespace {
 
