@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds both builds and runs every test: the native unit and library tests,
-# the static checks of the 32-bit Windows product, and the Windows-side tests
-# (64-bit build under Wine, on a private display and prefix in its build folder);
+# the Windows-side tests of the 32-bit product (under Wine and user-mode
+# emulation) with the static checks of its export tables, and the same
+# Windows-side tests of the 64-bit build (each on a private display and
+# prefix in its build folder);
 # then the sanitizer build of the unit tests and the fuzzers (scripts/sanitize.sh).
 #   scripts/test.sh
 set -euo pipefail
@@ -18,7 +20,7 @@ configure() {  # folder, extra cmake arguments...
 
 configure "$build/native"
 configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DJPEG_WINDOWS_PREFIX="$build/jpeg-i686"
+    -DJPEG_WINDOWS_PREFIX="$build/jpeg-i686" -DNATIVE_BUILD_DIR="$build/native"
 configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
     -DJPEG_WINDOWS_PREFIX="$build/jpeg-x86_64" -DNATIVE_BUILD_DIR="$build/native"
 

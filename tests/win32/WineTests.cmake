@@ -1,6 +1,8 @@
-# Windows-side tests. The 64-bit Windows build runs them under Wine, inside a
-# fixture that starts a private display, prefix and wineserver; the 32-bit
-# build (the product) is checked statically.
+# Windows-side tests, run under Wine inside a fixture that starts a private
+# display, prefix and wineserver in the build folder. Both builds run them:
+# the 64-bit one directly, the 32-bit product under user-mode emulation (a
+# 64-bit prefix whose 32-bit programs qemu-i386 runs). The 32-bit product's
+# export tables are also checked statically.
 set(WINE_ENV ${CMAKE_CURRENT_LIST_DIR}/wine_env.sh)
 
 add_executable(prism_dll_test ${CMAKE_CURRENT_LIST_DIR}/prism_dll_test.cpp)
@@ -32,34 +34,48 @@ target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} 
                            ${CMAKE_SOURCE_DIR}/companions/simcam)
 target_link_libraries(camera_window_host PRIVATE prism_platform user32)
 
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
-  add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
-  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
-  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
+add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
+set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
-  function(add_wine_test name target)
-    add_test(NAME ${name} COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} run $<TARGET_FILE:${target}> ${ARGN})
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
-  endfunction()
+# Checks that cannot work under the emulator are left out on the 32-bit build
+# only, by name; the reason is printed with the test's output.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(EMULATED_UNIT_TEST_FILTER --gtest_filter=-PortableMath.*AgainstTheCLibrary)
+  set(EMULATED_UNIT_TEST_NOTE "left out under emulation: PortableMath.*AgainstTheCLibrary (a skipped GoogleTest reports through OutputDebugString, whose exception the emulated 32-bit Wine does not survive. On Windows these comparisons are skipped anyway)")
+  set(EMULATED_VANTAGE_SKIP TestCloseRequestDuringBrowser)
+  set(EMULATED_VANTAGE_NOTE "left out under emulation: TestCloseRequestDuringBrowser (the shell's folder browser of the emulated 32-bit Wine hangs or crashes in a thread of its own once a folder is preselected. The 64-bit build runs it)")
+endif()
 
-  add_wine_test(wine_prism_unit_tests prism_unit_tests)
-  add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
-  add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
-  add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
-  add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
-  add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
-                $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
+function(add_wine_test name target)
+  add_test(NAME ${name} COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} run $<TARGET_FILE:${target}> ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
+endfunction()
 
-  # Both builds give the same bytes (needs the native build's prism tool).
-  set(NATIVE_BUILD_DIR "" CACHE PATH "native build folder, for the comparison of the builds")
-  if(NATIVE_BUILD_DIR)
-    add_test(NAME builds_give_same_bytes
-             COMMAND ${CMAKE_CURRENT_LIST_DIR}/compare_builds.sh ${CMAKE_BINARY_DIR}
-                     ${NATIVE_BUILD_DIR}/tools/prism $<TARGET_FILE:prism_tool>)
-    set_tests_properties(builds_give_same_bytes PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
-  endif()
-else()
+add_wine_test(wine_prism_unit_tests prism_unit_tests ${EMULATED_UNIT_TEST_FILTER})
+add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
+add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
+add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
+add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
+              $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
+if(EMULATED_UNIT_TEST_NOTE)
+  set_tests_properties(wine_prism_unit_tests PROPERTIES ENVIRONMENT "WINE_TEST_NOTE=${EMULATED_UNIT_TEST_NOTE}")
+  set_tests_properties(wine_vantage PROPERTIES ENVIRONMENT
+                       "WINE_TEST_SKIP=${EMULATED_VANTAGE_SKIP};WINE_TEST_NOTE=${EMULATED_VANTAGE_NOTE}")
+endif()
+
+# Both builds give the same bytes (needs the native build's prism tool).
+set(NATIVE_BUILD_DIR "" CACHE PATH "native build folder, for the comparison of the builds")
+if(NATIVE_BUILD_DIR)
+  add_test(NAME builds_give_same_bytes
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/compare_builds.sh ${CMAKE_BINARY_DIR}
+                   ${NATIVE_BUILD_DIR}/tools/prism $<TARGET_FILE:prism_tool>)
+  set_tests_properties(builds_give_same_bytes PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 900)
+endif()
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # The product's DLL: exactly the six undecorated names at ordinals 1..6.
   add_test(NAME prism_dll_exports
            COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Prism>)

@@ -3,7 +3,9 @@
 # prefix inside the folder, and a persistent wineserver so that each test
 # program starts in well under a second.
 #   wine_env.sh BUILD_DIR start | stop | run PROGRAM [ARGS...]
-# The test programs are 64-bit: our machines run no 32-bit user code.
+# The prefix is 64-bit with wine64 as the loader: 32-bit test programs (the
+# product's own build) run in it as on 64-bit Windows, their 32-bit Wine
+# under user-mode emulation (qemu-i386, registered by scripts/setup.sh).
 set -u
 build=$1
 command=$2
@@ -59,6 +61,8 @@ stop)
 run)
     [ -f "$display_file" ] || { echo "wine_env: no display; start the fixture first" >&2; exit 1; }
     export DISPLAY=":$(cat "$display_file")"
+    # Why a build leaves some checks out (set by the test's definition).
+    [ -n "${WINE_TEST_NOTE:-}" ] && echo "note: $WINE_TEST_NOTE"
     exec "$WINELOADER" "$@"
     ;;
 *)
