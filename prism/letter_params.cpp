@@ -97,3 +97,5 @@ void CLetterParams::Save(const char* path) const {
     settings_keys::Writer write{path};
     VisitKeys(*this, write);
 }
+
+void CLetterParams::WalkKeys(KeyVisitor& visit) { VisitKeys(*this, visit); }

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // Every key but VEXAOnly, in Load order (Save writes VEXAOnly first, then these).
 template <class Record, class Visit>
 void VisitKeys(Record& r, Visit& v) {
@@ -89,4 +88,9 @@ void CStageParams::Save(const char* path) const {
     settings_keys::Writer write{path};
     write("IP", "VEXAOnly", VEXAOnly);
     VisitKeys(*this, write);
+}
+
+void CStageParams::WalkKeys(KeyVisitor& visit) {
+    visit("IP", "VEXAOnly", VEXAOnly);
+    VisitKeys(*this, visit);
 }
