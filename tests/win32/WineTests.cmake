@@ -37,6 +37,11 @@ target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} 
                            ${CMAKE_SOURCE_DIR}/companions/simcam)
 target_link_libraries(camera_window_host PRIVATE prism_platform user32)
 
+# Not a test: keeps one of Prism.dll's dialogs open (scripts/screenshot-prism-dialogs.sh).
+add_executable(prism_dialog_host ${CMAKE_CURRENT_LIST_DIR}/prism_dialog_host.cpp)
+target_include_directories(prism_dialog_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/prism)
+target_link_libraries(prism_dialog_host PRIVATE prism_platform user32)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
   add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
