@@ -100,3 +100,5 @@ void CLetterParams::Save(const char* path) const {
     VisitKeys(*this, write);
     file.Commit();  // written once, after every key
 }
+
+void CLetterParams::WalkKeys(KeyVisitor& visit) { VisitKeys(*this, visit); }

@@ -3,12 +3,15 @@
 #pragma once
 
 #include "ini_file.h"
+#include "key_visitor.h"
 
 class CLetterParams : public CIniFile {
 public:
     void SetDefaults();
     void Load(const char* path);
     void Save(const char* path) const;
+    // Every key in file order.
+    void WalkKeys(KeyVisitor& visit);
 
     char OPVEXA[kIniPathCapacity];
     int UnsharpMask[9];  // UnsharpMask00 ... UnsharpMask22, row by row

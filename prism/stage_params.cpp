@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // Every key but VEXAOnly, in Load order (Save writes VEXAOnly first, then these).
 template <class Record, class Visit>
 void VisitKeys(Record& r, Visit& v) {
@@ -92,4 +91,9 @@ void CStageParams::Save(const char* path) const {
     write("IP", "VEXAOnly", VEXAOnly);
     VisitKeys(*this, write);
     file.Commit();  // written once, after every key
+}
+
+void CStageParams::WalkKeys(KeyVisitor& visit) {
+    visit("IP", "VEXAOnly", VEXAOnly);
+    VisitKeys(*this, visit);
 }

@@ -3,12 +3,15 @@
 #pragma once
 
 #include "ini_file.h"
+#include "key_visitor.h"
 
 class CStageParams : public CIniFile {
 public:
     void SetDefaults();
     void Load(const char* path);
     void Save(const char* path) const;
+    // Every key in Save order (VEXAOnly first).
+    void WalkKeys(KeyVisitor& visit);
 
     char OPBefore[kIniPathCapacity];
     char OPAfter[kIniPathCapacity];

@@ -1,11 +1,12 @@
 // prism: develops raw camera frames from the command line through the
-// library's own exports and settings files, converts BMP to JPEG, and writes
-// generated test scenes.
+// library's own exports and settings files, converts BMP to JPEG, writes
+// generated test scenes, and shows or changes a setting set.
 //
 //   prism develop [--set N] [--flip F] [--enlarge] [--size WxH] [--settings DIR]
 //                 [--format jpg|bmp] INPUT... -o OUTPUT
 //   prism bmp2jpg IN.bmp OUT.jpg
 //   prism scene NAME OUT.raw [--size WxH]
+//   prism settings [--set N] [--settings DIR] [SECTION.KEY=VALUE... | --export FILE | --import FILE]
 //
 // Bad input gives one line on standard error naming the file and the problem,
 // exit status 2, and no partial output file.
@@ -24,6 +25,7 @@
 #include <unistd.h>
 #endif
 
+#include "cli_support.h"
 #include "jpeg_file.h"
 #include "library.h"
 #include "pipeline.h"
@@ -31,25 +33,19 @@
 #include "platform/platform.h"
 #include "raw_input.h"
 #include "scene.h"
+#include "settings_command.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kExitBadInput = 2;
 constexpr const char* kUsage =
     "usage: prism develop [--set N] [--flip F] [--enlarge] [--size WxH] [--settings DIR]\n"
     "                     [--format jpg|bmp] INPUT... -o OUTPUT\n"
     "       prism bmp2jpg IN.bmp OUT.jpg\n"
-    "       prism scene bars|ramp|wedge|chart OUT.raw [--size WxH]\n";
-
-struct Failure {
-    std::string message;
-};
-
-[[noreturn]] void Fail(const std::string& subject, const std::string& problem) {
-    throw Failure{subject.empty() ? problem : subject + ": " + problem};
-}
+    "       prism scene bars|ramp|wedge|chart OUT.raw [--size WxH]\n"
+    "       prism settings [--set N] [--settings DIR]\n"
+    "                      [SECTION.KEY=VALUE... | --export FILE | --import FILE]\n";
 
 std::string Lower(std::string s) {
     for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -58,20 +54,6 @@ std::string Lower(std::string s) {
 
 // Case-insensitive extension of a path, with its dot.
 std::string ExtensionOf(const std::string& path) { return Lower(fs::path(path).extension().string()); }
-
-int ParseInt(const std::string& option, const std::string& text) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < -2147483647L || value > 2147483647L)
-        Fail(option, "expects a whole number, got '" + text + "'");
-    return int(value);
-}
-
-// Takes the value of an option that needs one.
-std::string TakeValue(const std::vector<std::string>& args, std::size_t& i) {
-    if (i + 1 >= args.size()) Fail(args[i], "needs a value");
-    return args[++i];
-}
 
 std::vector<std::uint8_t> ReadInput(const std::string& path) {
     std::error_code error;
@@ -255,10 +237,11 @@ int main(int argc, char** argv) {
         if (command == "develop") return Develop(args);
         if (command == "bmp2jpg") return BmpToJpeg(args);
         if (command == "scene") return WriteScene(args);
+        if (command == "settings") return SettingsCommand(args);
         Fail(command, "unknown command");
     } catch (const Failure& failure) {
         std::fprintf(stderr, "prism: %s\n", failure.message.c_str());
-        if (command != "develop" && command != "bmp2jpg" && command != "scene") std::fputs(kUsage, stderr);
+        if (command != "develop" && command != "bmp2jpg" && command != "scene" && command != "settings") std::fputs(kUsage, stderr);
         return kExitBadInput;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "prism: %s\n", e.what());

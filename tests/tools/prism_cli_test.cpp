@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -189,4 +190,82 @@ TEST(PrismTool, SettingsComeFromItsOwnFolderNotTheWorkingFolder) {
     std::size_t lit = 0;
     for (std::size_t i = 54; i < bmp.size(); ++i) lit += bmp[i] != 0;
     EXPECT_GT(lit, bmp.size() / 2) << "the working folder's settings were used";
+}
+
+// prism settings goes through the store's Load and Save: values set on the
+// command line land in the set's own file in the store's layout, the library
+// develops with them, and export / import reproduce a file exactly.
+TEST(PrismTool, SettingsAreShownSetExportedAndImported) {
+    TempFolder a, b;
+    const std::string inA = " --settings " + a.Path() + " --set 1 ";
+    Result r = RunTool("settings" + inA + "IPVEXA.Gamma=1.23456 IPBefore.OPBefore=12 ipvexa.opvexa=");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string own = ReadFileText(a.File("TWain02.ini"));
+    EXPECT_EQ(own.find("[IP]"), 0u) << own;
+    EXPECT_LT(own.find("[IPBefore]"), own.find("[IPAfter]")) << own;
+    EXPECT_LT(own.find("[IPAfter]"), own.find("[IPVEXA]")) << own;
+    EXPECT_NE(own.find("Gamma=1.235", own.find("[IPVEXA]")), std::string::npos) << own;
+    EXPECT_NE(own.find("Gamma=0.700", own.find("[IPBefore]")), std::string::npos) << own;
+
+    r = RunTool("settings" + inA);
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("OPBefore=12\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("OPAfter=                     (default)\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Gamma=1.235\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Gamma=0.700                  (default)\n"), std::string::npos) << r.output;
+
+    // The empty letter string set above gives a black picture.
+    ASSERT_EQ(RunTool("scene bars " + a.File("bars.raw") + " --size 320x240").status, 0);
+    ASSERT_EQ(RunTool("develop" + inA + a.File("bars.raw") + " -o " + a.File("bars.bmp")).status, 0);
+    std::vector<std::uint8_t> bmp;
+    ASSERT_TRUE(ReadFileBytes(a.File("bars.bmp"), bmp));
+    ASSERT_EQ(bmp.size(), 54u + 320 * 240 * 3);
+    EXPECT_EQ(std::count(bmp.begin() + 54, bmp.end(), 0), std::ptrdiff_t(bmp.size() - 54));
+
+    ASSERT_EQ(RunTool("settings" + inA + "--export " + a.File("out.ini")).status, 0);
+    ASSERT_EQ(RunTool("settings --settings " + b.Path() + " --import " + a.File("out.ini")).status, 0);
+    ASSERT_EQ(RunTool("settings --settings " + b.Path() + " --export " + b.File("again.ini")).status, 0);
+    EXPECT_EQ(ReadFileText(b.File("again.ini")), ReadFileText(a.File("out.ini")));
+    EXPECT_EQ(ReadFileText(b.File("TWain01.ini")), ReadFileText(a.File("out.ini")));
+
+    // An import fills the keys its file lacks with the defaults.
+    WriteFileText(b.File("part.ini"), "[IPVEXA]\r\nOPVEXA=AB\r\n");
+    ASSERT_EQ(RunTool("settings --settings " + b.Path() + " --import " + b.File("part.ini")).status, 0);
+    r = RunTool("settings --settings " + b.Path());
+    EXPECT_NE(r.output.find("OPVEXA=AB\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("OPBefore=123                 (default)\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Gamma=0.700                  (default)\n"), std::string::npos) << r.output;
+}
+
+TEST(PrismTool, BadSettingsGiveOneClearLineAndChangeNothing) {
+    TempFolder f;
+    const std::string in = " --settings " + f.Path() + " ";
+    ASSERT_EQ(RunTool("settings" + in + "IPVEXA.Blur=300").status, 0);
+    const std::string before = ReadFileText(f.File("TWain01.ini"));
+    const struct {
+        std::string arguments;
+        std::string expected;
+    } cases[] = {
+        {"IPVEXA.Blur=7 IPVEXA.Gama=1", "IPVEXA.Gama: unknown key"},
+        {"IPVEXA.Blur=7 IPAfter.Gamma=1", "IPAfter.Gamma: unknown key"},
+        {"IPVEXA.Blur=1.5", "IPVEXA.Blur: expects a whole number, got '1.5'"},
+        {"IPVEXA.Gamma=abc", "IPVEXA.Gamma: expects a number, got 'abc'"},
+        {"IPVEXA.Gamma=nan", "IPVEXA.Gamma: expects a number"},
+        {"IPBefore.Shift=99999999999", "IPBefore.Shift: expects a whole number"},
+        {"IP.VEXAOnly=0", "IP.VEXAOnly: is always 1"},
+        {"IPVEXA.OPVEXA=" + std::string(260, 'C'), "longer than 259 characters"},
+        {"Gamma=1", "Gamma=1: expects SECTION.KEY=VALUE"},
+        {"--set 5", "--set: set must be 0, 1 or 2"},
+        {"--import " + f.File("absent.ini"), "absent.ini: no such file"},
+        {"--export " + f.File("no/dir/x.ini"), "its folder does not exist"},
+        {"--export " + f.File("x.ini") + " IPVEXA.Blur=1", "prism: settings: give either assignments, --export or --import"},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunTool("settings" + in + c.arguments);
+        EXPECT_EQ(r.status, 2) << c.arguments << "\n" << r.output;
+        EXPECT_EQ(r.output.find("prism: "), 0u) << r.output;
+        EXPECT_NE(r.output.find(c.expected), std::string::npos) << c.arguments << "\n" << r.output;
+        EXPECT_EQ(ReadFileText(f.File("TWain01.ini")), before) << c.arguments;
+        EXPECT_FALSE(FileExists(f.File("x.ini")));
+    }
 }

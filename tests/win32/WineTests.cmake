@@ -12,6 +12,11 @@ target_include_directories(prism_dll_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(prism_dll_test PRIVATE frame_sources prism_platform)
 add_dependencies(prism_dll_test Prism kiln)
 
+add_executable(prism_dialogs_test ${CMAKE_CURRENT_LIST_DIR}/prism_dialogs_test.cpp)
+target_include_directories(prism_dialogs_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/prism)
+target_link_libraries(prism_dialogs_test PRIVATE prism_platform user32 comctl32)
+add_dependencies(prism_dialogs_test Prism kiln)
+
 add_executable(simcam_test ${CMAKE_CURRENT_LIST_DIR}/simcam_test.cpp)
 target_include_directories(simcam_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/companions/simcam)
 target_link_libraries(simcam_test PRIVATE frame_sources prism_platform user32 gdi32 advapi32)
@@ -33,6 +38,11 @@ add_executable(camera_window_host ${CMAKE_CURRENT_LIST_DIR}/camera_window_host.c
 target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
                            ${CMAKE_SOURCE_DIR}/companions/simcam)
 target_link_libraries(camera_window_host PRIVATE prism_platform user32)
+
+# Not a test: keeps one of Prism.dll's dialogs open (scripts/screenshot-prism-dialogs.sh).
+add_executable(prism_dialog_host ${CMAKE_CURRENT_LIST_DIR}/prism_dialog_host.cpp)
+target_include_directories(prism_dialog_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/prism)
+target_link_libraries(prism_dialog_host PRIVATE prism_platform user32)
 
 add_test(NAME wine_start COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} start)
 add_test(NAME wine_stop COMMAND ${WINE_ENV} ${CMAKE_BINARY_DIR} stop)
@@ -56,6 +66,7 @@ endfunction()
 add_wine_test(wine_prism_unit_tests prism_unit_tests ${EMULATED_UNIT_TEST_FILTER})
 add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
 add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+add_wine_test(wine_prism_dialogs prism_dialogs_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
 add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
 add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
 add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>

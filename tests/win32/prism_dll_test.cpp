@@ -122,10 +122,11 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM out) {
     return TRUE;
 }
 
-// Closes the first message box with that caption and reports its text.
+// Closes the first dialog with that caption (by OK) and reports its text.
 struct MessageBoxWatcher {
     std::string caption;
     std::string text;
+    bool found = false;
     HANDLE thread = nullptr;
 
     static DWORD WINAPI Watch(void* self) {
@@ -133,6 +134,7 @@ struct MessageBoxWatcher {
         for (int i = 0; i < 200; ++i) {
             HWND box = FindWindowA("#32770", w->caption.c_str());
             if (box) {
+                w->found = true;
                 char text[256] = {};
                 EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(text));
                 w->text = text;
@@ -201,8 +203,12 @@ void TestDelegatedMode(const std::string& folder) {
         same = px[0] == frame[i] && px[1] == frame[i] / 2 && px[2] == 255 - frame[i];
     }
     ok(same, "delegated BMP pixels are not the converter's, unflipped");
+    MessageBoxWatcher watcher;  // the JPEG-quality dialog (its own test drives it)
+    watcher.Start("IP Setting");
     const int settingResult = p.setting(nullptr);
-    ok(settingResult == 1, "delegated Setting returned %d, expected 1", settingResult);
+    watcher.Join();
+    ok(settingResult == 1 && watcher.found, "delegated Setting returned %d (dialog seen %d), expected 1",
+       settingResult, watcher.found);
 
     frame[0] = 0xE7;  // the test converter answers 7, which BufToBmp passes on
     const int seven = p.bufToBmp(width, height, frame.data(), (folder + "\\seven.bmp").c_str(), 0, 0);
