@@ -66,7 +66,12 @@ endfunction()
 add_wine_test(wine_prism_unit_tests prism_unit_tests ${EMULATED_UNIT_TEST_FILTER})
 add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
 add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
-add_wine_test(wine_prism_dialogs prism_dialogs_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+# Not yet on the emulated 32-bit build: there its first scenario takes from
+# 40 s to beyond ten minutes, and the later ones find no Prism.dll copy to
+# load (error 126); whether the emulator or the dialogs cause it is still open.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_wine_test(wine_prism_dialogs prism_dialogs_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+endif()
 add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
 add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
 add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
