@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr DWORD kWorkerStopMs = 10000;  // one frame's development and a little
+
 bool LoadVantage(HINSTANCE instance) {
     gVantage.instance = instance;
     gVantage.folder = platform::OwnModuleFolder();
@@ -27,12 +29,14 @@ bool LoadVantage(HINSTANCE instance) {
 }
 
 // The windows' code goes with the library: a window left open by the data
-// source is closed first, when this thread owns it.
+// source is closed first, when this thread owns it. The worker is told to
+// quit and waited for (bounded), before Prism.dll, which it calls, goes.
 void UnloadVantage(bool processEnds) {
     if (!processEnds && gVantage.cameraDlg) {
         const HWND window = gVantage.cameraDlg->Handle();
         if (window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) DestroyWindow(window);
     }
+    if (!processEnds) gVantage.worker.Stop(kWorkerStopMs);
     gVantage.prism.Release();
     if (!processEnds) CHideWnd::UnregisterHideClass(gVantage.instance);
 }
