@@ -271,8 +271,18 @@ public:
     UINT message = 0;
     WPARAM wParam = 0;
 
+    bool sawQuit = false;
+
 protected:
     void OnThreadMessage(UINT m, WPARAM w, LPARAM) override {
+        // WM_APP + 9: a long request that ends early when asked to quit.
+        if (m == WM_APP + 9) {
+            SetEvent(handled);
+            for (int i = 0; i < 100 && !QuitRequested(); ++i) Sleep(20);
+            sawQuit = QuitRequested();
+            Sleep(300);
+            return;
+        }
         thread = GetCurrentThreadId();
         message = m;
         wParam = w;
@@ -293,7 +303,11 @@ void TestWorkerThread() {
     ok(worker.Start() && worker.Post(WM_APP + 6) && WaitForSingleObject(worker.handled, 2000) == WAIT_OBJECT_0,
        "restarted worker does not work");
     worker.RequestQuit();
-    Sleep(50);  // the thread leaves its loop before `worker` goes
+    // Stop waits, bounded, until the thread has left; long work sees the request.
+    ok(worker.Start() && worker.Post(WM_APP + 9) && WaitForSingleObject(worker.handled, 2000) == WAIT_OBJECT_0,
+       "long request not started");
+    ok(!worker.Stop(50), "Stop returned while the worker was still in its request");
+    ok(worker.Stop(5000) && worker.sawQuit, "worker did not leave (saw the quit %d)", worker.sawQuit);
     CloseHandle(worker.handled);
 }
 
