@@ -5,6 +5,8 @@
 //   wingui_test LEXIS_DLL
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <string>
 #include <vector>
 
@@ -290,6 +292,17 @@ protected:
     }
 };
 
+int ThreadCount() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
 void TestWorkerThread() {
     TestWorker worker;
     ok(!worker.IsStarted() && !worker.Post(WM_APP), "a worker that never started took a message");
@@ -308,6 +321,11 @@ void TestWorkerThread() {
        "long request not started");
     ok(!worker.Stop(50), "Stop returned while the worker was still in its request");
     ok(worker.Stop(5000) && worker.sawQuit, "worker did not leave (saw the quit %d)", worker.sawQuit);
+    // The thread has not just left the loop: it ends.
+    const int threadsBefore = ThreadCount();
+    ok(worker.Start() && worker.Stop(5000), "worker did not start and stop");
+    Sleep(200);
+    ok(ThreadCount() == threadsBefore, "%d threads after a stopped worker, %d before", ThreadCount(), threadsBefore);
     CloseHandle(worker.handled);
 }
 
