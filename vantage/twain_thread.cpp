@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "camera/picture_loader.h"
-#include "camera/thumbnails.h"
 #include "development.h"
 #include "system_win32.h"
 #include "vantage_ids.h"
