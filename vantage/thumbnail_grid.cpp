@@ -5,6 +5,7 @@ namespace {
 
 constexpr int kImageLeft = 20, kImageTop = 16, kImageWidth = 128, kImageHeight = 96;
 constexpr int kCheckLeft = 70, kCheckTop = 114, kCheckRight = 150, kCheckBottom = 138;
+constexpr const char* kClipMark = "(AVI)";
 
 }  // namespace
 
@@ -35,6 +36,6 @@ int HitPosition(int x, int y, int count, int columns) {
 
 std::string ThumbnailCaption(int position, bool clip, bool showNumbers) {
     std::string caption = showNumbers ? std::to_string(position + 1) : std::string();
-    if (clip) caption += "(AVI)";
+    if (clip) caption += kClipMark;
     return caption;
 }

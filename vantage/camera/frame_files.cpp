@@ -5,6 +5,12 @@
 
 #include "platform/platform.h"
 
+namespace {
+
+constexpr const char* kFrameFileFormat = "%c__VEXACAM_%05ld__.tmp";  // separator, counter
+
+}  // namespace
+
 FrameGeometry GeometryOfFile(std::uint32_t fileBytes) {
     if (fileBytes == kSmallFrameFileBytes) return {320, 240};
     return {640, 480};
@@ -12,7 +18,7 @@ FrameGeometry GeometryOfFile(std::uint32_t fileBytes) {
 
 std::string FrameFileName(const std::string& folder, long counter) {
     char name[40];
-    std::snprintf(name, sizeof name, "%c__VEXACAM_%05ld__.tmp", platform::kPathSeparator, counter);
+    std::snprintf(name, sizeof name, kFrameFileFormat, platform::kPathSeparator, counter);
     return folder + name;
 }
 
