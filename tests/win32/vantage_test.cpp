@@ -714,6 +714,8 @@ void TestRefreshEdges() {
          "1|2(AVI)", kAllOn, 3},
         {"a failed clip frame", "clip:320:wedge:3", kSimCamFrameFails, 1, "1(AVI)", kAllOn, 2},
         {"a still that fails", "still:320:bars", kSimCamFrameFails, 0, "", kNoPictures, 0},
+        {"more than the 512 entries the record area holds", "clip:320:wedge:300,clip:320:bars:300", 0, 0,
+         "1(AVI)|2(AVI)", kAllOn, 512},
         {"camera gone during the refresh", "still:320:bars,still:320:ramp", kSimCamGoneAfterFrames, 1, "",
          kNoCamera, 0},
     };
