@@ -58,13 +58,11 @@ constexpr unsigned kMsgThumbnailAdded = 1124;
 // Vantage's own window messages between its threads (WM_APP range).
 constexpr unsigned kMsgRefreshDone = 0x8000 + 1;  // to the camera window: wParam generation, lParam RefreshReport
 constexpr unsigned kMsgWorkDone = 0x8000 + 2;     // to the progress dialog: wParam result code, lParam count
-constexpr unsigned kMsgProgress = 0x8000 + 3;     // to the progress dialog: wParam done, lParam total
 
 // Progress dialog: template, modes (also its timer ids), controls.
 constexpr int kProgressTemplate = 2002;
 constexpr int kProgressDownload = 333;
 constexpr int kProgressTransfer = 555;
-constexpr int kProgressBar = 3010;
 constexpr int kProgressLabel = 3018;
 constexpr int kProgressClose = 2;
 

@@ -1,10 +1,6 @@
 // Progress dialog: texts, the request to the worker, progress and the end.
 #include "ui/progress_dlg.h"
 
-#include <commctrl.h>
-
-#include <cstdio>
-
 #include "string_keys.h"
 #include "vantage_ids.h"
 #include "vantage_state.h"
@@ -37,17 +33,6 @@ void CProgressDlg::OnTimer(UINT_PTR id) {
     if (!gVantage.worker.RequestForDialog(request, Handle())) Finish(kResultError, 0);
 }
 
-// "%s (%d/%d)" of key 34, unless the key keeps the template's text.
-void CProgressDlg::ShowProgress(int done, int total) {
-    SendMessageA(Item(kProgressBar), PBM_SETRANGE32, 0, total);
-    SendMessageA(Item(kProgressBar), PBM_SETPOS, WPARAM(done), 0);
-    const std::string label = gVantage.strings.Text(kKeyProgressLabel);
-    if (CStringsFile::Keeps(label)) return;
-    char text[300];
-    std::snprintf(text, sizeof text, "%s (%d/%d)", label.c_str(), done, total);
-    SetItemText(kProgressLabel, text);
-}
-
 void CProgressDlg::Finish(int result, int count) {
     if (finished_) return;
     finished_ = true;
@@ -64,16 +49,8 @@ void CProgressDlg::Finish(int result, int count) {
 }
 
 bool CProgressDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-    case kMsgProgress:
-        ShowProgress(int(wParam), int(lParam));
-        break;
-    case kMsgWorkDone:
-        Finish(int(wParam), int(lParam));
-        break;
-    default:
-        return false;
-    }
+    if (message != kMsgWorkDone) return false;
+    Finish(int(wParam), int(lParam));
     result = 0;
     return true;
 }

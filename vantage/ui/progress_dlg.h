@@ -1,8 +1,8 @@
 // CProgressDlg: the modal progress dialog of a download (mode 333) or a
 // transfer (mode 555), template 2002 of Lexis.DLL. 300 ms after it opens it
 // asks the worker thread for the work (thread message 1125 or 1126 with its
-// window); the worker posts progress and, at the end, the result code and
-// the number of images. A download's end is shown in the label and the user
+// window); the worker posts the result code and the number of images at the
+// end (the progress shown on the way comes with the download itself). A download's end is shown in the label and the user
 // closes the dialog; a transfer's end closes it. Button 2 stays usable
 // throughout, so the dialog can always be closed.
 #pragma once
@@ -28,7 +28,6 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void ShowProgress(int done, int total);
     void Finish(int result, int count);
 
     int mode_;
