@@ -321,11 +321,12 @@ void TestWorkerThread() {
        "long request not started");
     ok(!worker.Stop(50), "Stop returned while the worker was still in its request");
     ok(worker.Stop(5000) && worker.sawQuit, "worker did not leave (saw the quit %d)", worker.sawQuit);
-    // The thread has not just left the loop: it ends.
+    // The thread has not just left the loop: it ends (the one stopped above too, first).
+    Sleep(200);
     const int threadsBefore = ThreadCount();
     ok(worker.Start() && worker.Stop(5000), "worker did not start and stop");
     Sleep(200);
-    ok(ThreadCount() == threadsBefore, "%d threads after a stopped worker, %d before", ThreadCount(), threadsBefore);
+    ok(ThreadCount() <= threadsBefore, "%d threads after a stopped worker, %d before", ThreadCount(), threadsBefore);
     CloseHandle(worker.handled);
 }
 
