@@ -159,14 +159,15 @@ constexpr const char* kAllOn = "1111111111";
 constexpr const char* kNoPictures = "0000111111";
 constexpr const char* kNoCamera = "0000000011";
 
-// Pumps until no refresh runs: the information button (7) is disabled only
-// while one does (and before the set-up).
+HWND View(HWND window) { return FindWindowExA(window, nullptr, "wingui.ScrollView", nullptr); }
+
+// Pumps until no refresh runs: once the set-up has made the view, the
+// information button (7) is disabled only while one does.
 bool WaitIdle(HWND window, DWORD ms = 30000) {
+    PumpUntil([&] { return View(window) != nullptr; }, ms);
     LetStartUpRun();
     return PumpUntil([&] { return IsWindowEnabled(GetDlgItem(window, 7)) != FALSE; }, ms);
 }
-
-HWND View(HWND window) { return FindWindowExA(window, nullptr, "wingui.ScrollView", nullptr); }
 
 // The captions of the view's shown check boxes, "|"-separated, and how many are checked.
 std::string Captions(HWND window, int* checked = nullptr) {
