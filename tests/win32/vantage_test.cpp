@@ -854,12 +854,36 @@ void TestWithoutLexis() {
 
 const char* gOnly = nullptr;  // runs only the scenarios whose name holds this
 
-// Names each scenario as it starts, so that a hang shows where it is.
+BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    // InternalGetWindowText sends nothing to a thread that may be the one that hangs.
+    WCHAR title[128] = {};
+    InternalGetWindowText(window, title, 128);
+    if (IsWindowVisible(window))
+        std::printf("  window \"%ls\" (%s) enabled %d\n", title, cls, IsWindowEnabled(window));
+    return TRUE;
+}
+
+// Names each scenario as it starts, so that a hang shows where it is; a
+// scenario that has not ended after 90 s reports the camera calls and the
+// windows in sight and ends the program, rather than waiting for ctest.
 void Run(const char* name, void (*scenario)()) {
     if (gOnly && !std::strstr(name, gOnly)) return;
     std::printf("%s\n", name);
     std::fflush(stdout);
+    HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread watchdog([ended, name] {
+        if (WaitForSingleObject(ended, 90000) == WAIT_OBJECT_0) return;
+        std::printf("%s hangs; camera calls \"%s\"\n", name, gCam.Log().c_str());
+        EnumWindows(PrintWindow, 0);
+        std::fflush(stdout);
+        ExitProcess(3);
+    });
     scenario();
+    SetEvent(ended);
+    watchdog.join();
+    CloseHandle(ended);
 }
 
 }  // namespace

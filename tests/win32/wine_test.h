@@ -22,6 +22,7 @@ inline bool Check(bool condition, const char* file, int line, const char* format
     std::vfprintf(stdout, format, args);
     va_end(args);
     std::fputc('\n', stdout);
+    std::fflush(stdout);  // a test that hangs later still shows its failures
     return false;
 }
 
