@@ -314,6 +314,24 @@ void TestBoundedWait() {
     UnregisterClassA(kHideClass, wc.hInstance);
 }
 
+// Answers with OK every message box (untitled) that `window` shows until it
+// is gone or `ms` have passed; a box is answered once its text is there (a
+// window caught while it is being made may have neither title nor text yet).
+// The messages, "|"-separated.
+std::string AnswerMessages(HWND window, DWORD ms) {
+    std::string messages;
+    const DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < ms) {
+        HWND box = WaitForOwnedDialog(window, "", 100);
+        const std::string text = box ? MessageText(box) : std::string();
+        if (text.empty()) continue;
+        messages += (messages.empty() ? "" : "|") + text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+    }
+    return messages;
+}
+
 void TestHiddenMode() {
     Stage s("vantage-hidden-", true, true);
     s.WriteIni("[Setting]\r\nHideByOtherAP=1\r\nPath=" + s.File("pictures") + "\r\n");
@@ -327,13 +345,9 @@ void TestHiddenMode() {
     // A camera answers: the window transfers at once. The images come with
     // the development step; until then the transfer fails and the window goes.
     std::string transferMessage;
-    Script transferUser([&] {
-        HWND box = WaitForOwnedDialog(window, "", 8000);
-        transferMessage = MessageText(box);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    });
-    const bool transferClosed = PumpUntil([&] { return !IsWindow(window); }, 15000);
-    transferUser.Finish();
+    Script transferUser([&] { transferMessage = AnswerMessages(window, 20000); });
+    const bool transferClosed = PumpUntil([&] { return !IsWindow(window); }, 25000);
+    transferUser.Finish(25000);
     ok(transferMessage == "Transfer Error.", "transfer said \"%s\"", transferMessage.c_str());
     ok(transferClosed, "hidden window stayed after its transfer");
     ok(gCam.Log().find(",7,8,9,9,6,2,2,1,") != std::string::npos, "no refresh before the transfer: \"%s\"",
@@ -343,13 +357,9 @@ void TestHiddenMode() {
     gCam.loadScenes("");
     gCam.reset();
     window = s.Open();
-    Script emptyUser([&] {
-        HWND box = WaitForOwnedDialog(window, "", 8000);
-        transferMessage = MessageText(box);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    });
-    const bool emptyClosed = PumpUntil([&] { return !IsWindow(window); }, 15000);
-    emptyUser.Finish();
+    Script emptyUser([&] { transferMessage = AnswerMessages(window, 20000); });
+    const bool emptyClosed = PumpUntil([&] { return !IsWindow(window); }, 25000);
+    emptyUser.Finish(25000);
     gCam.loadScenes("still:640:chart,still:320:bars");
     ok(transferMessage == "No Picture.", "an empty camera's transfer said \"%s\"", transferMessage.c_str());
     ok(emptyClosed, "hidden window stayed after a transfer without pictures");
