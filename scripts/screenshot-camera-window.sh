@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the camera window under Xvfb and Wine (64-bit build), opened
 # by a stand-in data source with the simulated camera: one with the camera
-# answering, one without (taken while the "No Camera." message is up, and
+# answering and its view filled with thumbnails (stills and clips, 640 x 480
+# and 320 x 240), one scrolled to its end, one without (taken while the "No Camera." message is up, and
 # once it is gone), and the options and information dialogs over it.
 #   scripts/screenshot-camera-window.sh [BUILD_DIR] [OUTPUT_FOLDER]
 # BUILD_DIR defaults to build/win64 (configured), OUTPUT_FOLDER to out/screenshots.
@@ -28,9 +29,9 @@ if [ ! -f "$build/wine-display" ]; then
     started=1
 fi
 display=":$(cat "$build/wine-display")"
-# Waits until `count` viewable windows have that title, lets them draw, and
-# takes the shot.
-shoot() {  # title, count, file name
+# Waits until `count` viewable windows have that title, lets them draw (and
+# settle `seconds` more), and takes the shot.
+shoot() {  # title, count, file name[, seconds]
     local ids n=0
     for _ in $(seq 120); do
         ids=$(xwininfo -display "$display" -root -tree 2>/dev/null | awk -v t=" \"$1\": " 'index($0, t) {print $1}')
@@ -41,13 +42,17 @@ shoot() {  # title, count, file name
         [ "$n" -ge "$2" ] && break
         sleep 0.25
     done
-    sleep 1
+    sleep "${4:-1}"
     import -display "$display" -window root "$out/$3"
     echo "$out/$3 ($n windows called \"$1\")"
 }
 
-"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 &
-shoot Camera 1 camera-window.png
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 14 full &
+shoot Camera 1 camera-window.png 6
+# The host scrolls the view to its end after eight seconds.
+sleep 3
+import -display "$display" -window root "$out/camera-window-scrolled.png"
+echo "$out/camera-window-scrolled.png"
 wait
 
 "$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 nocamera &

@@ -1,5 +1,5 @@
 // Camera window: start-up, timers, camera check, device changes, messages
-// from outside, closing, and the options and information commands.
+// from outside and from the worker, closing.
 #include "camera_dlg.h"
 
 #include <dbt.h>
@@ -8,8 +8,6 @@
 #include "shaded_button.h"
 #include "string_keys.h"
 #include "system_win32.h"
-#include "ui/about_dlg.h"
-#include "ui/options_dlg.h"
 #include "vantage_ids.h"
 #include "vantage_state.h"
 
@@ -32,7 +30,6 @@ constexpr int kHiddenModeOffset = -100;  // the window's position in hidden mode
 constexpr int kHiddenModeSize = 10;
 constexpr UINT kSetUpDelayMs = 100;
 constexpr UINT kCameraCheckDelayMs = 200;
-constexpr UINT kRefreshDelayMs = 100;
 constexpr UINT kCloseAfterTransferMs = 1000;
 constexpr int kFrontAttempts = 3;
 constexpr const char* kPictorIconFile = "Pictor.ico";
@@ -80,8 +77,8 @@ void CCameraDlg::OnTimer(UINT_PTR id) {
         CheckCamera();
         break;
     case kTimerRefresh:
-        // The refresh worker that this asks for arrives with the thumbnail view.
         StopTimer(id);
+        StartRefresh();
         break;
     case kTimerCloseAfterTransfer:
         Post(WM_COMMAND, IDCANCEL);
@@ -94,9 +91,20 @@ void CCameraDlg::DeferredSetUp() {
     SetUpTexts();
     for (const CommandButton& c : kCommands) ShowItem(c.id, true);
     SetUpLabels();
+    if (!gVantage.worker.IsStarted()) gVantage.worker.Start();
     CWindowsFolders folders;
     pictures_.Read(gVantage.iniPath, settings_.enlarge, folders);
+    CreateView();
     EnableCommands(false);
+}
+
+// Over the placeholder, which stays hidden beneath it.
+void CCameraDlg::CreateView() {
+    view_ = std::make_unique<CThumbnailView>(settings_.showThumbnailNumber != 0);
+    view_->onSelectionChanged = [this] { OnSelectionChanged(); };
+    view_->onOpenItem = [this](int item) { OnOpenItem(item); };
+    ShowItem(kThumbnailPlaceholder, false);
+    if (!view_->CreateView(Handle(), ItemRect(kThumbnailPlaceholder), 0)) view_.reset();
 }
 
 // Icon buttons when Lexis.DLL has the icons, else shaded buttons.
@@ -157,9 +165,7 @@ void CCameraDlg::CheckCamera() {
         Post(WM_COMMAND, kTransferButton);
         return;
     }
-    const std::string text = gVantage.strings.Message(kKeyNoCamera);
-    const std::string caption = gVantage.strings.Message(kKeyCameraTitle);
-    MessageBoxA(Handle(), text.c_str(), caption.c_str(), MB_OK | MB_ICONHAND);
+    Ask(kKeyNoCamera, kKeyCameraTitle, MB_OK | MB_ICONHAND);
     if (!IsAlive()) return;  // closed while the message was up
     gVantage.cameraPresent = 0;
     EnterNoCameraState();
@@ -213,6 +219,15 @@ bool CCameraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case kMsgPictorHello:
         OnPictorAnnounced();
         break;
+    case kMsgRefreshDone:
+        OnRefreshDone(unsigned(wParam), lParam);
+        break;
+    case WM_SETCURSOR:
+        // The wait cursor while a refresh runs.
+        if (refreshGeneration_ == 0 || LOWORD(lParam) != HTCLIENT) return false;
+        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+        result = TRUE;
+        return true;
     case WM_DEVICECHANGE:
         OnDeviceChange(wParam);
         result = TRUE;
@@ -222,50 +237,6 @@ bool CCameraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     }
     result = 0;
     return true;
-}
-
-void CCameraDlg::EnableCommands(bool enabled) {
-    for (const CommandButton& c : kCommands) EnableItem(c.id, enabled);
-    ApplyTransferLock();
-}
-
-void CCameraDlg::ApplyTransferLock() {
-    if (gVantage.hostedByPictor) EnableItem(kTransferButton, false);
-}
-
-void CCameraDlg::EnterNoCameraState() {
-    EnableCommands(false);
-    EnableItem(kAboutButton, true);
-    EnableItem(kCloseButton, true);
-}
-
-bool CCameraDlg::OnCommand(int id, int code, HWND control) {
-    switch (id) {
-    case kOptionsButton:
-        RunOptions();
-        return true;
-    case kAboutButton:
-        RunAbout();
-        return true;
-    }
-    return Dialog::OnCommand(id, code, control);
-}
-
-void CCameraDlg::RunOptions() {
-    const bool enlarge = settings_.enlarge != 0;
-    COptionsDlg dialog(pictures_, enlarge);
-    const INT_PTR answer = gVantage.modal.Run(dialog, enlarge ? gVantage.instance : gVantage.lexis,
-                                              enlarge ? kOptionsEnlargeTemplate : kOptionsTemplate, Handle());
-    if (answer != IDOK || !IsAlive()) return;
-    pictures_.path = dialog.Folder();
-    pictures_.next = dialog.Next();
-    if (enlarge) pictures_.enlargeOnOff = dialog.Enlarge() ? 1 : 0;
-    pictures_.Write(gVantage.iniPath, settings_.enlarge);
-}
-
-void CCameraDlg::RunAbout() {
-    CAboutDlg dialog;
-    gVantage.modal.Run(dialog, gVantage.lexis, kAboutTemplate, Handle());
 }
 
 void CCameraDlg::OnCancel() {
@@ -279,6 +250,8 @@ void CCameraDlg::OnOK() { Destroy(); }
 void CCameraDlg::OnDestroy() {
     gVantage.camera.Close();
     hideWnd_.Destroy();
+    // The temporary files go with the window (after the worker's refresh when one runs).
+    EmptyPictures();
 }
 
 // This thread is still in Vantage's code here; the library's reference is

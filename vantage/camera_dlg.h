@@ -4,11 +4,11 @@
 // faces, texts, labels, picture settings; every command disabled) and the
 // camera check ("No Camera." when the camera does not answer; in hidden mode
 // the window then closes itself). It answers device changes, the messages
-// from the data source's side (1124, 1125) and Pictor's announcement (1224),
-// and runs the options and information dialogs.
-//
-// The thumbnail view, the refresh worker and the remaining commands join
-// this class later; their places are the deferred set-up and timer 1002.
+// from the data source's side (1124, 1125) and Pictor's announcement (1224).
+// It is the switchboard: the refresh runs on the worker thread
+// (twain_thread), the pictures show in the thumbnail view, and the commands
+// live in units of their own: camera_refresh.cpp (refresh and the enabling
+// rules), camera_commands.cpp (the ten buttons).
 #pragma once
 
 #include <memory>
@@ -18,10 +18,12 @@
 #include "owner_draw_button.h"
 #include "settings.h"
 #include "ui/hide_wnd.h"
+#include "ui/thumbnail_view.h"
 
 class CCameraDlg : public wingui::Dialog {
 public:
     static constexpr int kCommandCount = 10;
+    static constexpr UINT kRefreshDelayMs = 100;
 
     explicit CCameraDlg(HWND sourceWindow) : sourceWindow_(sourceWindow) {}
     ~CCameraDlg() override;
@@ -50,11 +52,27 @@ private:
     void OnDeviceChange(WPARAM event);
     void OnPictorAnnounced();
     void BringToFront();
+    void CreateView();
+
+    // Refresh and enabling rules (camera_refresh.cpp).
+    void StartRefresh();
+    void OnRefreshDone(unsigned generation, LPARAM report);
     void EnableCommands(bool enabled);
     void ApplyTransferLock();
+    void ApplySelectionRule(bool selected);
+    void OnSelectionChanged();
+    void EnterNoPicturesState();
     void EnterNoCameraState();
+    void EmptyPictures();
+
+    // Commands (camera_commands.cpp).
+    void RunDownload();
+    void RunTransfer();
+    void RunDeleteAll();
     void RunOptions();
     void RunAbout();
+    void OnOpenItem(int item);
+    int Ask(int textKey, int captionKey, UINT style);
 
     HWND sourceWindow_;  // remembered only: the window has no owner
     CHideWnd hideWnd_;
@@ -63,4 +81,6 @@ private:
     std::unique_ptr<wingui::OwnerDrawButton> faces_[kCommandCount];
     HICON pictorIcon_ = nullptr;
     wingui::ModuleHold libraryHold_;
+    std::unique_ptr<CThumbnailView> view_;
+    unsigned refreshGeneration_ = 0;  // of the refresh in hand, 0 when none
 };

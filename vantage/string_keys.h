@@ -12,6 +12,9 @@ enum StringKey : int {
     kKeyOptionsNext = 30,
     kKeyOptionsOk = 31,
     kKeyOptionsCancel = 32,
+    kKeyProgressTitle = 33,     // also the caption of the no-picture message
+    kKeyProgressLabel = 34,
+    kKeyProgressClose = 35,
     kKeyDownloadDone = 36,
     kKeyNoPicture = 37,
     kKeyDownloadError = 38,

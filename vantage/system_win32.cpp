@@ -1,4 +1,5 @@
-// Windows services of Vantage: folders, locale, the driver's status value.
+// Windows services of Vantage: folders, locale, the driver's status value,
+// the temporary folder and its name rule.
 #include "system_win32.h"
 
 #include <shlobj.h>
@@ -36,4 +37,22 @@ DWORD ReadDeviceStatus() {
         status = 0;
     RegCloseKey(key);
     return status;
+}
+
+std::string SystemTempFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof path, path);
+    if (length == 0 || length >= sizeof path) return std::string();
+    std::string folder(path, length);
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+bool FileNameInUse(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return true;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
 }

@@ -19,3 +19,10 @@ LocaleIds SystemLocale();
 // The 32-bit value "Status" under HKEY_LOCAL_MACHINE
 // "SYSTEM\CurrentControlSet\Services\GENERIC\Parameters"; 0 when missing.
 DWORD ReadDeviceStatus();
+
+// The system's temporary folder without its trailing backslash; empty when
+// the system gives none.
+std::string SystemTempFolder();
+// True when a file of that name opens for reading without sharing, or is
+// held open by someone else (a sharing violation).
+bool FileNameInUse(const std::string& path);

@@ -47,3 +47,24 @@ constexpr unsigned kTimerCloseAfterTransfer = 1005;
 
 constexpr const char* kHideWndClass = "VEXA_TWain_HideWnd";
 constexpr const char* kPictorHideClass = "VEXA_Pictor_HideWindow";
+
+// Requests to the worker thread (thread messages); 1124 also tells the
+// thumbnail view that item wParam has its thumbnail.
+constexpr unsigned kMsgRefresh = 1124;
+constexpr unsigned kMsgDownload = 1125;
+constexpr unsigned kMsgTransferList = 1126;
+constexpr unsigned kMsgThumbnailAdded = 1124;
+
+// Vantage's own window messages between its threads (WM_APP range).
+constexpr unsigned kMsgRefreshDone = 0x8000 + 1;  // to the camera window: wParam generation, lParam RefreshReport
+constexpr unsigned kMsgWorkDone = 0x8000 + 2;     // to the progress dialog: wParam result code, lParam count
+
+// Progress dialog: template, modes (also its timer ids), controls.
+constexpr int kProgressTemplate = 2002;
+constexpr int kProgressDownload = 333;
+constexpr int kProgressTransfer = 555;
+constexpr int kProgressLabel = 3018;
+constexpr int kProgressClose = 2;
+
+// Thumbnail view: check box of display position p.
+constexpr int kFirstCheckBox = 3000;

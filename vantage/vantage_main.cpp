@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr DWORD kWorkerStopMs = 10000;  // one frame's development and a little
+
 bool LoadVantage(HINSTANCE instance) {
     gVantage.instance = instance;
     gVantage.folder = platform::OwnModuleFolder();
@@ -28,8 +30,11 @@ bool LoadVantage(HINSTANCE instance) {
     return true;
 }
 
+// The worker is told to quit and waited for (bounded) before Prism.dll, which
+// it calls, goes. No camera window exists here: an open one holds the library.
 void UnloadVantage(bool processEnds) {
     if (processEnds) return;
+    gVantage.worker.Stop(kWorkerStopMs);
     gVantage.prism.Release();
     CHideWnd::UnregisterHideClass(gVantage.instance);
 }

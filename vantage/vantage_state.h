@@ -11,6 +11,7 @@
 #include "modal_runner.h"
 #include "prism_binding.h"
 #include "strings_file.h"
+#include "twain_thread.h"
 
 class CCameraDlg;
 
@@ -25,6 +26,8 @@ struct VantageState {
     CCameraDlg* cameraDlg = nullptr;  // its hide window is a member of it
     // Records the modal dialog that runs now, for the closing request.
     wingui::ModalRunner modal;
+    // The camera window's worker: started by the first window's set-up, stopped at unload.
+    CTWainThread worker;
     std::int32_t hostedByPictor = 0;
     std::int32_t cameraPresent = 0;
     std::int32_t transferDone = 0;

@@ -6,31 +6,38 @@ namespace wingui {
 // What the starting thread hands the new one.
 struct WorkerThread::Launch {
     WorkerThread* self;
-    HANDLE ready;     // set once the queue exists
-    HMODULE pinned;   // this code's library, or null inside the program itself
+    HANDLE ready;  // set once the queue exists
+    HANDLE left;
+    PAPCFUNC exitThread;  // kernel32's ExitThread, looked up before any unload can hold the loader lock
 };
+
+WorkerThread::~WorkerThread() {
+    if (left_) CloseHandle(left_);
+}
 
 bool WorkerThread::Start() {
     if (IsStarted()) return true;
-    Launch launch = {this, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
-    if (!launch.ready) return false;
-    HMODULE module = nullptr;
-    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ThreadMain), &module)) {
-        if (module == GetModuleHandleA(nullptr))
-            FreeLibrary(module);  // the program itself needs no pin
-        else
-            launch.pinned = module;
+    // A thread told to quit earlier is let go first; its signal handle is ours to close.
+    if (left_ && !Stop(INFINITE)) return false;
+    quitRequested_ = false;
+    Launch launch = {this, CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr),
+                     reinterpret_cast<PAPCFUNC>(reinterpret_cast<void*>(
+                         GetProcAddress(GetModuleHandleA("kernel32.dll"), "ExitThread")))};
+    bool started = false;
+    if (launch.ready && launch.left && launch.exitThread) {
+        DWORD id = 0;
+        HANDLE thread = CreateThread(nullptr, 0, ThreadMain, &launch, 0, &id);
+        if (thread) {
+            WaitForSingleObject(launch.ready, INFINITE);
+            CloseHandle(thread);
+            left_ = launch.left;
+            launch.left = nullptr;
+            started = true;
+        }
     }
-    DWORD id = 0;
-    HANDLE thread = CreateThread(nullptr, 0, ThreadMain, &launch, 0, &id);
-    if (thread) {
-        WaitForSingleObject(launch.ready, INFINITE);
-        CloseHandle(thread);
-    } else if (launch.pinned) {
-        FreeLibrary(launch.pinned);
-    }
-    CloseHandle(launch.ready);
-    return thread != nullptr;
+    if (launch.ready) CloseHandle(launch.ready);
+    if (launch.left) CloseHandle(launch.left);
+    return started;
 }
 
 bool WorkerThread::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -40,7 +47,18 @@ bool WorkerThread::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 void WorkerThread::RequestQuit() {
     const DWORD id = threadId_.exchange(0);
-    if (id != 0) PostThreadMessageA(id, WM_QUIT, 0, 0);
+    if (id == 0) return;
+    quitRequested_ = true;
+    PostThreadMessageA(id, WM_QUIT, 0, 0);
+}
+
+bool WorkerThread::Stop(DWORD ms) {
+    RequestQuit();
+    if (!left_) return true;
+    if (WaitForSingleObject(left_, ms) != WAIT_OBJECT_0) return false;
+    CloseHandle(left_);
+    left_ = nullptr;
+    return true;
 }
 
 DWORD WINAPI WorkerThread::ThreadMain(void* param) {
@@ -52,8 +70,12 @@ DWORD WINAPI WorkerThread::ThreadMain(void* param) {
     launch.self->threadId_.store(ownId);
     SetEvent(launch.ready);  // `param` is gone after this
     launch.self->Loop(ownId);
-    if (launch.pinned) FreeLibraryAndExitThread(launch.pinned, 0);
-    return 0;
+    launch.self->OnLoopEnd();
+    // Signal and wait in one call; the queued ExitThread ends the thread
+    // inside that wait, so no instruction of this library runs after the signal.
+    QueueUserAPC(launch.exitThread, GetCurrentThread(), 0);
+    SignalObjectAndWait(launch.left, GetCurrentThread(), INFINITE, TRUE);
+    return 0;  // not reached
 }
 
 void WorkerThread::Loop(DWORD ownId) {

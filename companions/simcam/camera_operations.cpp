@@ -67,6 +67,7 @@ struct Faults {
     int failingFrame = -1;
     bool deleteFails = false;
     bool transferFails = false;
+    int oversizedFrame = -1;
     int goneAfterFrames = 0;  // 0: off
     int framesRead = 0;       // since goneAfterFrames was set
 };
@@ -93,7 +94,7 @@ struct SimCamState {
     int captures = 0;
     std::uint8_t directory[kDirectoryBytes] = {};
     std::uint8_t records[kMaxEntries * kRecordBytes] = {};
-    std::uint8_t frame[kMaxFrameBytes] = {};
+    std::uint8_t frame[kMaxFrameBytes + 1] = {};  // room for the oversized frame
 };
 
 SimCamState gSimCam;
@@ -203,8 +204,9 @@ int SIMCAM_CALL ReadFrame(int entryIndex, std::uint8_t** frame, std::uint32_t* b
     Faults& f = gSimCam.faults;
     if (f.goneAfterFrames > 0) ++f.framesRead;
     if (entryIndex == f.failingFrame) return 0;
-    const std::uint32_t bytes = gSimCam.store.ReadFrame(entryIndex, gSimCam.frame, sizeof gSimCam.frame);
+    std::uint32_t bytes = gSimCam.store.ReadFrame(entryIndex, gSimCam.frame, kMaxFrameBytes);
     if (bytes == 0) return 0;
+    if (entryIndex == f.oversizedFrame) bytes = kMaxFrameBytes + 1;
     *frame = gSimCam.frame;
     *byteCount = bytes;
     return 1;
@@ -302,6 +304,7 @@ void SIMCAM_CALL SimCamSetFault(int fault, int value) {
         case kSimCamFrameFails: f.failingFrame = value >= 0 ? value : -1; break;
         case kSimCamDeleteFails: f.deleteFails = value != 0; break;
         case kSimCamTransferFails: f.transferFails = value != 0; break;
+        case kSimCamOversizedFrame: f.oversizedFrame = value >= 0 ? value : -1; break;
         case kSimCamGoneAfterFrames:
             f.goneAfterFrames = value > 0 ? value : 0;
             f.framesRead = 0;

@@ -43,6 +43,8 @@ enum SimCamFault {
     kSimCamTransferFails = 5,    // value 1: TransferImages fails (and frees the images)
     kSimCamGoneAfterFrames = 6,  // value N > 0: after N more ReadFrame calls the camera stops
                                  // answering, as if unplugged during a refresh (0 = off)
+    kSimCamOversizedFrame = 7,   // value = entry index whose ReadFrame reports 307,201 bytes, one
+                                 // more than a 640 x 480 frame (-1 = off)
 };
 
 extern "C" {

@@ -20,7 +20,7 @@ using namespace ui_test;
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about]\n");
+        std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full]\n");
         return 2;
     }
     HMODULE vantage = LoadLibraryA(argv[1]);
@@ -28,13 +28,17 @@ int main(int argc, char** argv) {
     auto open = vantage ? platform::FindEntryAs<OpenVantageFn>(vantage, "OpenVantage") : nullptr;
     auto getOperations = simcam ? platform::FindEntryAs<decltype(&SimCamGetOperations)>(simcam, "SimCamGetOperations") : nullptr;
     auto setFault = simcam ? platform::FindEntryAs<decltype(&SimCamSetFault)>(simcam, "SimCamSetFault") : nullptr;
-    if (!open || !getOperations || !setFault) {
+    auto loadScenes = simcam ? platform::FindEntryAs<decltype(&SimCamLoadScenes)>(simcam, "SimCamLoadScenes") : nullptr;
+    if (!open || !getOperations || !setFault || !loadScenes) {
         std::printf("cannot load %s or %s\n", argv[1], argv[2]);
         return 1;
     }
     const char* mode = argc > 4 ? argv[4] : "";
     const bool noCamera = std::strcmp(mode, "nocamera") == 0;
     if (noCamera) setFault(kSimCamNoCamera, 1);
+    if (std::strcmp(mode, "full") == 0)
+        loadScenes("still:640:chart,clip:320:wedge:3,still:320:bars,clip:640:ramp:2,still:640:bars,still:320:chart,"
+                   "clip:640:wedge:2,still:640:ramp,clip:320:chart:2,still:320:wedge");
     CameraOps o = {};
     getOperations(&o);
     HWND source = CreateWindowA("STATIC", "data source", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -55,6 +59,10 @@ int main(int argc, char** argv) {
     if (command) {
         PumpFor(500);
         PostMessageA(window, WM_COMMAND, WPARAM(command), 0);
+    }
+    if (std::strcmp(mode, "full") == 0) {
+        PumpFor(8000);
+        SendMessageA(FindWindowExA(window, nullptr, "wingui.ScrollView", nullptr), WM_VSCROLL, SB_BOTTOM, 0);
     }
     // At the end the closing request: it also ends a dialog that runs.
     const DWORD seconds = DWORD(std::atoi(argv[3]));

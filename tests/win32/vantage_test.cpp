@@ -3,17 +3,19 @@
 // (with Lexis.DLL, Prism.dll and TWain.ini as each scenario needs), calls
 // OpenVantage with SimCam.dll's operations on this thread and runs the
 // message loop; a second thread plays the user in modal dialogs.
-//   vantage_test VANTAGE_DLL LEXIS_DLL PRISM_DLL SIMCAM_DLL ICON_FILE
+//   vantage_test VANTAGE_DLL LEXIS_DLL PRISM_DLL SIMCAM_DLL ICON_FILE [SCENARIO]
 #include <windows.h>
 
 #include "platform/platform.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "camera_ops.h"
 #include "language.h"
@@ -155,6 +157,61 @@ bool CloseWindow(HWND window, WPARAM command) {
 // Lets the deferred set-up and the camera check run.
 void LetStartUpRun() { PumpFor(500); }
 
+// The command buttons' enabled states in kCommandIds order, e.g. "0000000011".
+std::string Enabled(HWND window) {
+    std::string states;
+    for (int id : kCommandIds) states += IsWindowEnabled(GetDlgItem(window, id)) ? '1' : '0';
+    return states;
+}
+constexpr const char* kAllOn = "1111111111";
+constexpr const char* kNoPictures = "0000111111";
+constexpr const char* kNoCamera = "0000000011";
+
+HWND View(HWND window) { return FindWindowExA(window, nullptr, "wingui.ScrollView", nullptr); }
+
+// Pumps until no refresh runs: once the set-up has made the view, the
+// information button (7) is disabled only while one does.
+bool WaitIdle(HWND window, DWORD ms = 30000) {
+    PumpUntil([&] { return View(window) != nullptr; }, ms);
+    LetStartUpRun();
+    return PumpUntil([&] { return IsWindowEnabled(GetDlgItem(window, 7)) != FALSE; }, ms);
+}
+
+// The captions of the view's shown check boxes, "|"-separated, and how many are checked.
+std::string Captions(HWND window, int* checked = nullptr) {
+    std::string captions;
+    int n = 0;
+    for (int p = 0;; ++p) {
+        HWND box = GetDlgItem(View(window), 3000 + p);
+        if (!box || !IsWindowVisible(box)) break;
+        captions += (p ? "|" : "") + WindowText(box);
+        n += SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    if (checked) *checked = n;
+    return captions;
+}
+
+std::string TempFile(const char* name) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
+// Temporary frame files in the system's temporary folder: their sizes, or deleted.
+std::vector<DWORD> FrameFiles(bool remove = false) {
+    std::vector<DWORD> sizes;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA(TempFile("__VEXACAM_*__.tmp").c_str(), &entry);
+    while (find != INVALID_HANDLE_VALUE) {
+        sizes.push_back(entry.nFileSizeLow);
+        if (remove) DeleteFileA(TempFile(entry.cFileName).c_str());
+        if (!FindNextFileA(find, &entry)) break;
+    }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    return sizes;
+}
+void DeleteFrameFiles() { FrameFiles(true); }
+
 void TestOpenAndClose() {
     Stage s("vantage-open-", true, true);
     const std::string pictures = s.File("pictures");
@@ -170,12 +227,14 @@ void TestOpenAndClose() {
     ok(ItemText(window, 3003) == "Get", "button 3003 reads \"%s\", expected Get", ItemText(window, 3003).c_str());
     ok(ItemText(window, 3021) == "Transfer", "button 3021 reads \"%s\", expected the template's Transfer",
        ItemText(window, 3021).c_str());
+    ok(WaitIdle(window), "the refresh did not end");
     for (int id : kCommandIds) {
         HWND button = GetDlgItem(window, id);
-        ok(IsWindowVisible(button) && !IsWindowEnabled(button), "button %d: visible %d enabled %d, expected 1 0", id,
-           IsWindowVisible(button), IsWindowEnabled(button));
+        ok(IsWindowVisible(button), "button %d hidden", id);
         ok((GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW, "button %d is not an icon button", id);
     }
+    ok(Enabled(window) == std::string(kAllOn), "buttons %s after the refresh, expected %s", Enabled(window).c_str(),
+       kAllOn);
     HWND label = GetDlgItem(window, 3027);
     HDC dc = GetDC(label);
     SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
@@ -188,14 +247,16 @@ void TestOpenAndClose() {
        WindowText(label).c_str(), r.right, 5 * metrics.tmAveCharWidth);
     GetClientRect(GetDlgItem(window, 3028), &r);
     ok(r.right == 0, "empty label 3028 is %ld wide", r.right);
-    ok(gCam.Log() == "1,2", "camera check called \"%s\", expected 1,2", gCam.Log().c_str());
+    // Camera check, then the refresh of two stills.
+    const std::string startUp = "1,2,1,11,6,7,8,9,9,6,2";
+    ok(gCam.Log() == startUp, "start-up called \"%s\", expected %s", gCam.Log().c_str(), startUp.c_str());
 
     ok(CloseWindow(window, IDCANCEL), "IDCANCEL did not close the window");
-    ok(gCam.Log() == "1,2,5,2,2", "closing called \"%s\", expected 1,2,5,2,2", gCam.Log().c_str());
+    ok(gCam.Log() == startUp + ",5,2,2", "closing called \"%s\", expected ...,5,2,2", gCam.Log().c_str());
     ok(!FindWindowA(kHideClass, nullptr), "hide window left behind");
 
     const HWND again = s.Open();
-    LetStartUpRun();
+    WaitIdle(again);
     gCam.reset();
     ok(CloseWindow(again, IDOK), "IDOK did not close the window");
     ok(gCam.Log() == "2", "IDOK called \"%s\", expected 2", gCam.Log().c_str());
@@ -261,6 +322,24 @@ void TestBoundedWait() {
     UnregisterClassA(kHideClass, wc.hInstance);
 }
 
+// Answers with OK every message box (untitled) that `window` shows until it
+// is gone or `ms` have passed; a box is answered once its text is there (a
+// window caught while it is being made may have neither title nor text yet).
+// The messages, "|"-separated.
+std::string AnswerMessages(HWND window, DWORD ms) {
+    std::string messages;
+    const DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < ms) {
+        HWND box = WaitForOwnedDialog(window, "", 100);
+        const std::string text = box ? MessageText(box) : std::string();
+        if (text.empty()) continue;
+        messages += (messages.empty() ? "" : "|") + text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+    }
+    return messages;
+}
+
 void TestHiddenMode() {
     Stage s("vantage-hidden-", true, true);
     s.WriteIni("[Setting]\r\nHideByOtherAP=1\r\nPath=" + s.File("pictures") + "\r\n");
@@ -271,9 +350,27 @@ void TestHiddenMode() {
     GetWindowRect(window, &r);
     ok(r.left == -100 && r.top == -100 && r.bottom <= 0, "hidden window at %ld,%ld-%ld,%ld", r.left, r.top, r.right,
        r.bottom);
-    LetStartUpRun();
-    ok(IsWindow(window), "hidden window with a camera closed");
-    CloseWindow(window, IDCANCEL);
+    // A camera answers: the window transfers at once. The images come with
+    // the development step; until then the transfer fails and the window goes.
+    std::string transferMessage;
+    Script transferUser([&] { transferMessage = AnswerMessages(window, 20000); });
+    const bool transferClosed = PumpUntil([&] { return !IsWindow(window); }, 25000);
+    transferUser.Finish(25000);
+    ok(transferMessage == "Transfer Error.", "transfer said \"%s\"", transferMessage.c_str());
+    ok(transferClosed, "hidden window stayed after its transfer");
+    ok(gCam.Log().find(",7,8,9,9,6,2,2,1,") != std::string::npos, "no refresh before the transfer: \"%s\"",
+       gCam.Log().c_str());
+
+    // Nothing in the camera: "No Picture." and the window closes itself.
+    gCam.loadScenes("");
+    gCam.reset();
+    window = s.Open();
+    Script emptyUser([&] { transferMessage = AnswerMessages(window, 20000); });
+    const bool emptyClosed = PumpUntil([&] { return !IsWindow(window); }, 25000);
+    emptyUser.Finish(25000);
+    gCam.loadScenes("still:640:chart,still:320:bars");
+    ok(transferMessage == "No Picture.", "an empty camera's transfer said \"%s\"", transferMessage.c_str());
+    ok(emptyClosed, "hidden window stayed after a transfer without pictures");
 
     // No camera: the message, then the window closes itself.
     gCam.reset();
@@ -363,7 +460,7 @@ void TestDeviceChange() {
     if (!s.Load()) return;
     gCam.reset();
     const HWND window = s.Open();
-    LetStartUpRun();  // the camera answers: present
+    WaitIdle(window);  // the camera answers: present, and refreshed
     struct Step {
         DWORD status;
         WPARAM event;
@@ -462,9 +559,12 @@ void TestAbout(bool withPrism) {
     s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
     if (!s.Load()) return;
     gCam.reset();
+    // An empty camera: nothing is developed, so Prism has no set yet and answers with its message.
+    gCam.loadScenes("");
     const HWND window = s.Open();
     ok(window != nullptr, "no window (Prism.dll %s)", withPrism ? "present" : "missing");
-    LetStartUpRun();
+    WaitIdle(window);
+    gCam.loadScenes("still:640:chart,still:320:bars");
     Script user([&] {
         HWND about = WaitForOwnedDialog(window, "About Camera", 5000);
         ok(about != nullptr, "no information dialog");
@@ -489,6 +589,276 @@ void TestAbout(bool withPrism) {
     PostMessageA(window, WM_COMMAND, 7, 0);
     user.Finish(15000);
     ok(IsWindow(window), "camera window gone after the information dialog");
+    CloseWindow(window, IDCANCEL);
+}
+
+bool ModuleLoaded(const std::string& path) { return GetModuleHandleA(path.c_str()) != nullptr; }
+
+// A Pictor hide window while it lives.
+struct FakePictor {
+    WNDCLASSA wc = {};
+    HWND window = nullptr;
+    FakePictor() {
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kPictorClass;
+        RegisterClassA(&wc);
+        window = CreateWindowA(kPictorClass, kPictorClass, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~FakePictor() {
+        DestroyWindow(window);
+        UnregisterClassA(kPictorClass, wc.hInstance);
+    }
+};
+
+// The data source frees Vantage.dll after closing the window, and with the
+// window open in the middle of a refresh: the worker must not keep the
+// library (and Prism.dll) loaded, an open window keeps it until it closes,
+// and a new load starts afresh.
+void TestUnloadWithWorker() {
+    Stage s("vantage-unload-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    HWND window = s.Open();
+    ok(WaitIdle(window), "no refresh");
+    ok(CloseWindow(window, IDCANCEL), "window did not close");
+    s.Unload();
+    ok(s.Gone(3000) && !ModuleLoaded(s.File("Prism.dll")), "Vantage.dll %d / Prism.dll %d still loaded after the unload",
+       ModuleLoaded(s.File("Vantage.dll")), ModuleLoaded(s.File("Prism.dll")));
+
+    {
+        // The new load notes Pictor again: transfer stays off.
+        FakePictor pictor;
+        if (!s.Load()) return;
+    }
+    window = s.Open();
+    ok(WaitIdle(window), "no refresh after loading again");
+    ok(Enabled(window) == "1011111111", "buttons %s with Pictor noted at load", Enabled(window).c_str());
+    ok(Captions(window) == "1|2", "view after loading again: \"%s\"", Captions(window).c_str());
+
+    // Unload in the middle of a long refresh, the window still open: the
+    // window keeps the library; closing it ends the refresh and the library.
+    gCam.loadScenes("clip:640:chart:40,still:640:bars,still:640:ramp,still:640:wedge,still:640:chart");
+    PostMessageA(window, WM_COMMAND, 6, 0);
+    PumpUntil([&] { return !IsWindowEnabled(GetDlgItem(window, 7)) && !FrameFiles().empty(); }, 5000);
+    s.Unload();
+    ok(IsWindow(window) && ModuleLoaded(s.File("Vantage.dll")), "window %d, library loaded %d after the unload",
+       IsWindow(window), ModuleLoaded(s.File("Vantage.dll")));
+    gCam.reset();
+    ok(CloseWindow(window, IDCANCEL), "window did not close during the refresh");
+    ok(s.Gone(12000), "Vantage.dll still loaded after its window closed during a refresh");
+    const std::string log = gCam.Log();
+    PumpFor(300);  // nothing of the library may still be called
+    ok(gCam.Log() == log, "camera called after the unload: \"%s\" then \"%s\"", log.c_str(), gCam.Log().c_str());
+    ok(FrameFiles().empty(), "%u frame files left after the unload", unsigned(FrameFiles().size()));
+    gCam.loadScenes("still:640:chart,still:320:bars");
+    ok(s.Load(), "Vantage.dll does not load again after an unload");
+}
+
+// The view after a refresh: captions, selection, frame files, and the rules
+// that follow the selection.
+void TestRefreshAndSelection() {
+    Stage s("vantage-refresh-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    gCam.loadScenes("still:640:chart,clip:320:wedge:3,still:320:bars,clip:640:ramp:2");
+    // The first name is held open elsewhere (Vantage's counter starts at 0 with each load).
+    const std::string heldName = TempFile("__VEXACAM_00000__.tmp");
+    HANDLE held = CreateFileA(heldName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HWND window = s.Open();
+    ok(WaitIdle(window), "no refresh");
+    const DWORD heldSize = GetFileSize(held, nullptr);
+    CloseHandle(held);
+    ok(heldSize == 0, "the held file was written (%lu bytes)", heldSize);
+    DeleteFileA(heldName.c_str());
+    int checked = 0;
+    ok(Captions(window, &checked) == "1|2(AVI)|3|4(AVI)", "captions \"%s\"", Captions(window).c_str());
+    ok(checked == 4, "%d of 4 thumbnails checked after the refresh", checked);
+    std::vector<DWORD> sizes = FrameFiles();
+    std::sort(sizes.begin(), sizes.end());
+    const std::vector<DWORD> expected = {76928, 76928, 76928, 76928, 307328, 307328, 307328};
+    ok(sizes == expected, "%u frame files, expected 7 of frame + 128 bytes", unsigned(sizes.size()));
+    ok(Enabled(window) == std::string(kAllOn), "buttons %s", Enabled(window).c_str());
+
+    struct Step {
+        const char* what;
+        int command;      // to the camera window, or
+        int checkBox;     // a click on this position's box
+        const char* buttons;
+    };
+    const Step steps[] = {
+        {"clear all", 5, -1, "0011111111"},
+        {"one box", 0, 1, kAllOn},
+        {"the box again", 0, 1, "0011111111"},
+        {"select all", 4, -1, kAllOn},
+    };
+    for (const Step& step : steps) {
+        if (step.command) SendMessageA(window, WM_COMMAND, WPARAM(step.command), 0);
+        if (step.checkBox >= 0) SendMessageA(GetDlgItem(View(window), 3000 + step.checkBox), BM_CLICK, 0, 0);
+        ok(Enabled(window) == std::string(step.buttons), "%s: buttons %s, expected %s", step.what,
+           Enabled(window).c_str(), step.buttons);
+    }
+    // Pictor announces itself: transfer stays off, after a new refresh too.
+    PostMessageA(FindWindowA(kHideClass, nullptr), kMsgPictorHello, 0, 0);
+    PumpFor(100);
+    PostMessageA(window, WM_COMMAND, 6, 0);
+    ok(WaitIdle(window), "no refresh");
+    ok(Enabled(window) == "1011111111", "with Pictor: buttons %s", Enabled(window).c_str());
+
+    ok(CloseWindow(window, IDCANCEL), "window did not close");
+    ok(FrameFiles().empty(), "%u frame files left after closing", unsigned(FrameFiles().size()));
+    gCam.loadScenes("still:640:chart,still:320:bars");
+}
+
+// What a refresh leaves out: frames that fail or do not fit, clip parities,
+// a camera that goes away, a temporary folder that cannot be written.
+void TestRefreshEdges() {
+    Stage s("vantage-edges-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    struct Case {
+        const char* what;
+        const char* scenes;
+        int fault, value;
+        const char* captions;
+        const char* buttons;
+        int frameFiles;
+    };
+    const Case cases[] = {
+        {"same parity merges", "clip:320:wedge:2:1,clip:320:bars:2:1,still:320:ramp", 0, 0, "1(AVI)|2", kAllOn, 5},
+        {"first clip of parity 0", "clip:320:wedge:2:0,still:320:ramp", 0, 0, "1(AVI)|2", kAllOn, 3},
+        {"an oversized frame", "still:320:bars,still:320:ramp,clip:320:wedge:2", kSimCamOversizedFrame, 1,
+         "1|2(AVI)", kAllOn, 3},
+        {"a failed clip frame", "clip:320:wedge:3", kSimCamFrameFails, 1, "1(AVI)", kAllOn, 2},
+        {"a still that fails", "still:320:bars", kSimCamFrameFails, 0, "", kNoPictures, 0},
+        {"more than the 512 entries the record area holds", "clip:320:wedge:300,clip:320:bars:300", 0, 0,
+         "1(AVI)|2(AVI)", kAllOn, 512},
+        {"camera gone during the refresh", "still:320:bars,still:320:ramp", kSimCamGoneAfterFrames, 1, "",
+         kNoCamera, 0},
+    };
+    for (const Case& c : cases) {
+        gCam.reset();
+        gCam.loadScenes(c.scenes);
+        if (c.fault) gCam.setFault(c.fault, c.value);
+        const HWND window = s.Open();
+        ok(WaitIdle(window), "%s: no refresh", c.what);
+        PumpFor(300);  // a refresh that found the camera gone starts another
+        WaitIdle(window);
+        ok(Captions(window) == c.captions, "%s: captions \"%s\", expected \"%s\"", c.what, Captions(window).c_str(),
+           c.captions);
+        ok(Enabled(window) == std::string(c.buttons), "%s: buttons %s, expected %s", c.what, Enabled(window).c_str(),
+           c.buttons);
+        ok(int(FrameFiles().size()) == c.frameFiles, "%s: %u frame files, expected %d", c.what,
+           unsigned(FrameFiles().size()), c.frameFiles);
+        CloseWindow(window, IDCANCEL);
+    }
+
+    // A temporary folder that cannot be written: an empty view, no pictures.
+    char temp[MAX_PATH];
+    GetEnvironmentVariableA("TMP", temp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", "Q:\\no such drive");
+    gCam.reset();
+    gCam.loadScenes("still:640:chart,still:320:bars");
+    const HWND window = s.Open();
+    ok(WaitIdle(window), "unwritable folder: no refresh");
+    ok(Captions(window).empty() && Enabled(window) == std::string(kNoPictures),
+       "unwritable folder: captions \"%s\" buttons %s", Captions(window).c_str(), Enabled(window).c_str());
+    CloseWindow(window, IDCANCEL);
+    SetEnvironmentVariableA("TMP", temp);
+}
+
+void TestDeleteAll() {
+    Stage s("vantage-delete-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    gCam.loadScenes("still:640:chart,still:320:bars");
+    const HWND window = s.Open();
+    ok(WaitIdle(window), "no refresh");
+    for (int answer : {IDNO, IDYES}) {
+        gCam.reset();
+        std::string question, done;
+        Script user([&] {
+            HWND box = WaitForOwnedDialog(window, "", 5000);
+            question = MessageText(box);
+            PostMessageA(box, WM_COMMAND, WPARAM(answer), 0);
+            if (answer != IDYES) return;
+            for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+            box = WaitForOwnedDialog(window, "", 5000);
+            done = MessageText(box);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        PostMessageA(window, WM_COMMAND, 3004, 0);
+        user.Finish();
+        PumpFor(100);
+        ok(question == "All Pictures in Camera will be erased!\nAre you sure?", "question \"%s\"", question.c_str());
+        if (answer == IDNO) {
+            ok(gCam.Log().empty() && Captions(window) == "1|2" && Enabled(window) == std::string(kAllOn) &&
+                   FrameFiles().size() == 2,
+               "No changed something: calls \"%s\", captions \"%s\", buttons %s", gCam.Log().c_str(),
+               Captions(window).c_str(), Enabled(window).c_str());
+        } else {
+            ok(done == "Remove Files OK.", "after deleting: \"%s\"", done.c_str());
+            ok(gCam.Log() == "2,1,10,2", "delete called \"%s\", expected 2,1,10,2", gCam.Log().c_str());
+            ok(Captions(window).empty() && FrameFiles().empty() && Enabled(window) == std::string(kNoPictures),
+               "after deleting: captions \"%s\", %u files, buttons %s", Captions(window).c_str(),
+               unsigned(FrameFiles().size()), Enabled(window).c_str());
+        }
+    }
+    CloseWindow(window, IDCANCEL);
+    gCam.loadScenes("still:640:chart,still:320:bars");
+}
+
+// Closing by the title bar while a refresh runs: the window goes at once,
+// the worker finishes and deletes every file it made.
+void TestCloseDuringRefresh() {
+    Stage s("vantage-midclose-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    // Closed while the clip's frames are stored.
+    gCam.loadScenes("clip:640:bars:60,still:640:chart,still:640:ramp");
+    const HWND window = s.Open();
+    const bool started = PumpUntil([&] { return FrameFiles().size() > 2; }, 10000);
+    const bool running = !IsWindowEnabled(GetDlgItem(window, 7));
+    ok(started && running, "refresh seen %d, still running %d", started, running);
+    ok(IsWindowEnabled(GetDlgItem(window, 2)), "the close button is disabled during a refresh");
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ok(PumpUntil([&] { return !IsWindow(window); }, 2000), "the title-bar close did not close the window");
+    ok(PumpUntil([&] { return FrameFiles().empty(); }, 30000), "%u frame files left after the refresh ended",
+       unsigned(FrameFiles().size()));
+    gCam.loadScenes("still:640:chart,still:320:bars");
+}
+
+// Download runs the progress dialog; its texts come from keys 33 to 35, its
+// end shows in the label and the user closes it.
+void TestProgressDialog() {
+    Stage s("vantage-progress-", true, true);
+    s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n[" + Section() + "]\r\n33=Working\r\n35=Done\r\n");
+    if (!s.Load()) return;
+    gCam.reset();
+    const HWND window = s.Open();
+    ok(WaitIdle(window), "no refresh");
+    std::string button, label;
+    bool closable = false;
+    Script user([&] {
+        HWND progress = WaitForOwnedDialog(window, "Working", 5000);
+        ok(progress != nullptr, "no progress dialog");
+        if (!progress) return;
+        button = ItemText(progress, 2);
+        for (int i = 0; i < 250 && ItemText(progress, 3018).empty(); ++i) Sleep(20);
+        label = ItemText(progress, 3018);
+        closable = IsWindowEnabled(GetDlgItem(progress, 2)) && IsWindowVisible(GetDlgItem(progress, 2));
+        PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
+    });
+    PostMessageA(window, WM_COMMAND, 3003, 0);
+    user.Finish();
+    PumpFor(100);
+    ok(button == "Done", "progress button reads \"%s\"", button.c_str());
+    ok(!label.empty() && closable, "end of the download: label \"%s\", button 2 usable %d", label.c_str(), closable);
+    ok(Enabled(window) == std::string(kAllOn), "after the download: buttons %s", Enabled(window).c_str());
     CloseWindow(window, IDCANCEL);
 }
 
@@ -635,6 +1005,49 @@ void TestWithoutLexis() {
     ok(!FindWindowA(kHideClass, nullptr), "hide window without a camera window");
 }
 
+const char* gOnly = nullptr;  // runs only the scenarios whose name holds this
+
+BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    // InternalGetWindowText sends nothing to a thread that may be the one that hangs.
+    WCHAR title[128] = {};
+    InternalGetWindowText(window, title, 128);
+    if (IsWindowVisible(window))
+        std::printf("  window \"%ls\" (%s) enabled %d\n", title, cls, IsWindowEnabled(window));
+    return TRUE;
+}
+
+// Names each scenario as it starts, so that a hang shows where it is; a
+// scenario that has not ended after 90 s reports the camera calls and the
+// windows in sight and ends the program, rather than waiting for ctest.
+// Far beyond any scenario's time, also under emulation (ctest's own limit
+// for the whole program is 600 s).
+constexpr DWORD kScenarioLimitMs = 240000;
+
+// A build that cannot run a scenario lists it in WINE_TEST_SKIP (and says why).
+void Run(const char* name, void (*scenario)()) {
+    if (gOnly && !std::strstr(name, gOnly)) return;
+    if (wine_test::Listed("WINE_TEST_SKIP", name)) {
+        std::printf("%s left out on this build\n", name);
+        return;
+    }
+    std::printf("%s\n", name);
+    std::fflush(stdout);
+    HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread watchdog([ended, name] {
+        if (WaitForSingleObject(ended, kScenarioLimitMs) == WAIT_OBJECT_0) return;
+        std::printf("%s hangs; camera calls \"%s\"\n", name, gCam.Log().c_str());
+        EnumWindows(PrintWindow, 0);
+        std::fflush(stdout);
+        ExitProcess(3);
+    });
+    scenario();
+    SetEvent(ended);
+    watchdog.join();
+    CloseHandle(ended);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -646,21 +1059,29 @@ int main(int argc, char** argv) {
     gLexisDll = argv[2];
     gPrismDll = argv[3];
     gIconFile = argv[5];
+    if (argc > 6) gOnly = argv[6];
     if (!LoadSimCam(argv[4])) return wine_test::Finish();
+    DeleteFrameFiles();  // a run that was killed may have left some
     gSource = CreateWindowA("STATIC", "data source", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    wine_test::Scenario("TestOpenAndClose", TestOpenAndClose);
-    wine_test::Scenario("TestHandshake", TestHandshake);
-    wine_test::Scenario("TestHiddenMode", TestHiddenMode);
-    wine_test::Scenario("TestPictorAndRestore", TestPictorAndRestore);
-    wine_test::Scenario("TestDeviceChange", TestDeviceChange);
-    wine_test::Scenario("TestOptionsAndPath", TestOptionsAndPath);
-    wine_test::Scenario("TestAbout(true)", [&] { TestAbout(true); });
-    wine_test::Scenario("TestAbout(false)", [&] { TestAbout(false); });
-    wine_test::Scenario("TestUnloadWithWindowOpen", TestUnloadWithWindowOpen);
-    wine_test::Scenario("TestNestedOpen", TestNestedOpen);
-    wine_test::Scenario("TestNoHideWindow", TestNoHideWindow);
-    wine_test::Scenario("TestCloseRequestDuringBrowser", TestCloseRequestDuringBrowser);
-    wine_test::Scenario("TestWithoutLexis", TestWithoutLexis);
-    wine_test::Scenario("TestBoundedWait", TestBoundedWait);
+    Run("TestOpenAndClose", [] { TestOpenAndClose(); });
+    Run("TestHandshake", [] { TestHandshake(); });
+    Run("TestHiddenMode", [] { TestHiddenMode(); });
+    Run("TestPictorAndRestore", [] { TestPictorAndRestore(); });
+    Run("TestDeviceChange", [] { TestDeviceChange(); });
+    Run("TestOptionsAndPath", [] { TestOptionsAndPath(); });
+    Run("TestAbout(true)", [] { TestAbout(true); });
+    Run("TestAbout(false)", [] { TestAbout(false); });
+    Run("TestRefreshAndSelection", [] { TestRefreshAndSelection(); });
+    Run("TestRefreshEdges", [] { TestRefreshEdges(); });
+    Run("TestDeleteAll", [] { TestDeleteAll(); });
+    Run("TestCloseDuringRefresh", [] { TestCloseDuringRefresh(); });
+    Run("TestProgressDialog", [] { TestProgressDialog(); });
+    Run("TestUnloadWithWorker", [] { TestUnloadWithWorker(); });
+    Run("TestUnloadWithWindowOpen", [] { TestUnloadWithWindowOpen(); });
+    Run("TestNestedOpen", [] { TestNestedOpen(); });
+    Run("TestNoHideWindow", [] { TestNoHideWindow(); });
+    Run("TestCloseRequestDuringBrowser", [] { TestCloseRequestDuringBrowser(); });
+    Run("TestWithoutLexis", [] { TestWithoutLexis(); });
+    Run("TestBoundedWait", [] { TestBoundedWait(); });
     return wine_test::Finish();
 }

@@ -24,6 +24,7 @@ inline bool Check(bool condition, const char* file, int line, const char* format
     std::vfprintf(stdout, format, args);
     va_end(args);
     std::fputc('\n', stdout);
+    std::fflush(stdout);  // a test that hangs later still shows its failures
     return false;
 }
 
@@ -38,23 +39,6 @@ inline bool Listed(const char* variable, const char* name) {
         p = end ? end + 1 : nullptr;
     }
     return false;
-}
-
-// Runs one scenario, named on standard output first (at once, so that a
-// program that hangs or dies shows where). WINE_TEST_ONLY=NAME runs just
-// that one, for a closer look; WINE_TEST_SKIP=NAME,... leaves those out (a
-// build that cannot run them says why).
-template <class F>
-void Scenario(const char* name, F run) {
-    if (std::getenv("WINE_TEST_ONLY") && !Listed("WINE_TEST_ONLY", name)) return;
-    if (Listed("WINE_TEST_SKIP", name)) {
-        std::printf("-- %s left out on this build\n", name);
-        std::fflush(stdout);
-        return;
-    }
-    std::printf("-- %s\n", name);
-    std::fflush(stdout);
-    run();
 }
 
 // Prints the closing count; the program's exit status.

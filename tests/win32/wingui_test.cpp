@@ -5,6 +5,8 @@
 //   wingui_test LEXIS_DLL
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <string>
 #include <vector>
 
@@ -271,14 +273,35 @@ public:
     UINT message = 0;
     WPARAM wParam = 0;
 
+    bool sawQuit = false;
+
 protected:
     void OnThreadMessage(UINT m, WPARAM w, LPARAM) override {
+        // WM_APP + 9: a long request that ends early when asked to quit.
+        if (m == WM_APP + 9) {
+            SetEvent(handled);
+            for (int i = 0; i < 100 && !QuitRequested(); ++i) Sleep(20);
+            sawQuit = QuitRequested();
+            Sleep(300);
+            return;
+        }
         thread = GetCurrentThreadId();
         message = m;
         wParam = w;
         SetEvent(handled);
     }
 };
+
+int ThreadCount() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
 
 void TestWorkerThread() {
     TestWorker worker;
@@ -293,7 +316,17 @@ void TestWorkerThread() {
     ok(worker.Start() && worker.Post(WM_APP + 6) && WaitForSingleObject(worker.handled, 2000) == WAIT_OBJECT_0,
        "restarted worker does not work");
     worker.RequestQuit();
-    Sleep(50);  // the thread leaves its loop before `worker` goes
+    // Stop waits, bounded, until the thread has left; long work sees the request.
+    ok(worker.Start() && worker.Post(WM_APP + 9) && WaitForSingleObject(worker.handled, 2000) == WAIT_OBJECT_0,
+       "long request not started");
+    ok(!worker.Stop(50), "Stop returned while the worker was still in its request");
+    ok(worker.Stop(5000) && worker.sawQuit, "worker did not leave (saw the quit %d)", worker.sawQuit);
+    // The thread has not just left the loop: it ends (the one stopped above too, first).
+    Sleep(200);
+    const int threadsBefore = ThreadCount();
+    ok(worker.Start() && worker.Stop(5000), "worker did not start and stop");
+    Sleep(200);
+    ok(ThreadCount() <= threadsBefore, "%d threads after a stopped worker, %d before", ThreadCount(), threadsBefore);
     CloseHandle(worker.handled);
 }
 

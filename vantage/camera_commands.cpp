@@ -1,0 +1,142 @@
+// Camera window: the ten command buttons. Download and transfer run the
+// progress dialog, whose work the worker thread does; delete all asks
+// first; options and information run their dialogs.
+#include "camera_dlg.h"
+
+#include <vector>
+
+#include "string_keys.h"
+#include "ui/about_dlg.h"
+#include "ui/options_dlg.h"
+#include "ui/progress_dlg.h"
+#include "vantage_ids.h"
+#include "vantage_state.h"
+
+namespace {
+
+// The wait cursor for the length of a command.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}  // IDC_WAIT
+    ~WaitCursor() { SetCursor(previous_); }
+
+private:
+    HCURSOR previous_;
+};
+
+}  // namespace
+
+bool CCameraDlg::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case kDownloadButton:
+        RunDownload();
+        return true;
+    case kTransferButton:
+        RunTransfer();
+        return true;
+    case kSelectAllButton:
+    case kClearAllButton:
+        if (view_) view_->SelectAll(id == kSelectAllButton);
+        return true;
+    case kDeleteAllButton:
+        RunDeleteAll();
+        return true;
+    case kRefreshButton:
+        StartTimer(kTimerRefresh, kRefreshDelayMs);
+        return true;
+    case kOptionsButton:
+        RunOptions();
+        return true;
+    case kAboutButton:
+        RunAbout();
+        return true;
+    case kVideoButton:
+        return true;  // the video window joins with its own unit
+    }
+    return Dialog::OnCommand(id, code, control);
+}
+
+int CCameraDlg::Ask(int textKey, int captionKey, UINT style) {
+    const std::string text = gVantage.strings.Message(textKey);
+    const std::string caption = captionKey ? gVantage.strings.Message(captionKey) : std::string();
+    return MessageBoxA(Handle(), text.c_str(), caption.c_str(), style);
+}
+
+void CCameraDlg::RunDownload() {
+    WaitCursor wait;
+    EnableCommands(false);
+    CProgressDlg progress(kProgressDownload, pictures_.path);
+    gVantage.modal.Run(progress, gVantage.lexis, kProgressTemplate, Handle());
+    if (!IsAlive()) return;  // closed meanwhile
+    pictures_.Write(gVantage.iniPath, settings_.enlarge);
+    EnableCommands(true);
+    if (!gVantage.cameraPresent) EnterNoCameraState();
+}
+
+void CCameraDlg::RunTransfer() {
+    EnableCommands(false);
+    ShowWindow(Handle(), SW_HIDE);
+    gVantage.transferDone = 0;
+    CProgressDlg progress(kProgressTransfer, pictures_.path);
+    gVantage.modal.Run(progress, gVantage.lexis, kProgressTemplate, Handle());
+    if (!IsAlive()) return;
+    if (progress.Result() == CProgressDlg::kResultNoPicture) {
+        Ask(kKeyNoPicture, kKeyProgressTitle, MB_OK);
+        Post(WM_COMMAND, IDCANCEL);
+        return;
+    }
+    gVantage.camera.Close();
+    const bool opened = gVantage.camera.Open();
+    // The images come from the worker with the development step; none yet.
+    std::vector<HGLOBAL> images;
+    bool transferred = false;
+    if (opened && progress.Result() <= 0 && progress.Count() > 0 && !images.empty())
+        transferred = gVantage.camera.TransferImages(images.data(), int(images.size()));
+    if (!transferred) Ask(kKeyTransferError, 0, MB_OK);
+    if (!IsAlive()) return;
+    EnableCommands(true);
+    if (!opened || !gVantage.cameraPresent) EnterNoCameraState();
+    if (transferred)
+        gVantage.transferDone = 1;  // hidden until the data source reports the transfer (1125)
+    else
+        Post(WM_COMMAND, IDCANCEL);
+}
+
+void CCameraDlg::RunDeleteAll() {
+    if (Ask(kKeyDeleteQuestion, 0, MB_YESNO | MB_ICONEXCLAMATION) != IDYES || !IsAlive()) return;
+    WaitCursor wait;
+    EnableCommands(false);
+    gVantage.camera.Close();
+    if (gVantage.camera.Open()) {
+        const bool deleted = gVantage.camera.DeleteAllPictures();
+        gVantage.camera.Close();
+        if (deleted) Ask(kKeyDeleteDone, 0, MB_OK);
+        if (!IsAlive()) return;
+        EnableCommands(true);
+        EnterNoPicturesState();
+    } else {
+        EnterNoCameraState();
+    }
+    EmptyPictures();
+}
+
+void CCameraDlg::RunOptions() {
+    const bool enlarge = settings_.enlarge != 0;
+    COptionsDlg dialog(pictures_, enlarge);
+    const INT_PTR answer = gVantage.modal.Run(dialog, enlarge ? gVantage.instance : gVantage.lexis,
+                                              enlarge ? kOptionsEnlargeTemplate : kOptionsTemplate, Handle());
+    if (answer != IDOK || !IsAlive()) return;
+    pictures_.path = dialog.Folder();
+    pictures_.next = dialog.Next();
+    if (enlarge) pictures_.enlargeOnOff = dialog.Enlarge() ? 1 : 0;
+    pictures_.Write(gVantage.iniPath, settings_.enlarge);
+}
+
+void CCameraDlg::RunAbout() {
+    CAboutDlg dialog;
+    gVantage.modal.Run(dialog, gVantage.lexis, kAboutTemplate, Handle());
+}
+
+// A double-click on a thumbnail: the enlarged view of the item opens here
+// with its own unit; until then nothing opens.
+void CCameraDlg::OnOpenItem(int) {}

@@ -1,0 +1,72 @@
+// CTWainThread: the camera window's one worker thread. It refreshes the
+// picture table (thread message 1124) and answers the progress dialog's
+// requests (1125 download, 1126 the images for a transfer); it talks back
+// only by posting to window handles, so a window that is gone simply drops
+// the answer and the user-interface thread may wait for the worker.
+//
+// The worker owns the picture table and its temporary frame files. The
+// user-interface thread reads the table only between requests; emptying it
+// while a request runs is deferred to the request's end, so closing the
+// camera window during a refresh never frees what the worker uses.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "camera/frame_files.h"
+#include "camera/picture_table.h"
+#include "worker_thread.h"
+
+// What a refresh reports to the camera window (lParam of kMsgRefreshDone).
+struct RefreshReport {
+    static LPARAM Pack(bool opened, int result) { return LPARAM((opened ? 4 : 0) | (result + 1)); }
+    static bool Opened(LPARAM report) { return (report & 4) != 0; }
+    static int Result(LPARAM report) { return int(report & 3) - 1; }
+};
+
+class CTWainThread : public wingui::WorkerThread {
+public:
+    CTWainThread();
+
+    // User-interface thread. Starts a refresh: thumbnails go to `view`
+    // (1124, wParam the item), the end to `window` (kMsgRefreshDone with the
+    // generation returned). 0 when the worker is busy or not running.
+    unsigned RequestRefresh(HWND window, HWND view);
+    // kMsgDownload or kMsgTransferList for a progress dialog.
+    bool RequestForDialog(UINT message, HWND dialog);
+    bool IsBusy() const;
+    // The thumbnail the refresh made for `item`, taken over; and whether the item is a clip.
+    bool TakeThumbnail(int item, std::vector<std::uint8_t>& thumbnail, bool& clip);
+    // Frames stored for `item` (0 for an unknown item).
+    int StoredFrames(int item) const;
+    // Frees the table and deletes its temporary files now, or when the
+    // request in hand ends.
+    void EmptyPictures();
+
+protected:
+    void OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnLoopEnd() override;
+
+private:
+    bool Enqueue(UINT message, WPARAM wParam, LPARAM lParam);
+    void Refresh(HWND window, unsigned generation);
+    void AnswerDialog(UINT message, HWND dialog);
+    // Ends a request: runs a deferred emptying.
+    void EndRequest();
+    void EmptyNow();
+
+    mutable std::mutex lock_;  // guards the fields below and the thumbnails
+    int pending_ = 0;          // requests posted and not yet ended
+    bool emptyDue_ = false;
+    unsigned generation_ = 0;
+    HWND refreshView_ = nullptr;  // the view of the refresh in hand
+    std::vector<std::vector<std::uint8_t>> thumbnails_;
+
+    CPictureTable table_;  // written by the worker during a request
+    CFrameFiles names_;
+
+    friend class CRefreshTarget;
+};
