@@ -871,9 +871,9 @@ void TestUnloadWithWindowOpen() {
     const std::string dll = s.File("Vantage.dll");
     for (bool otherThread : {false, true}) {
         if (!s.Load()) return;
-        gCam.reset();
         const HWND window = s.Open();
-        LetStartUpRun();
+        ok(WaitIdle(window), "no refresh");
+        gCam.reset();
         if (otherThread)
             std::thread([module = s.module] { FreeLibrary(module); }).join();
         else
@@ -884,7 +884,7 @@ void TestUnloadWithWindowOpen() {
            "unload from %s thread: window %d, library loaded %d, expected both", otherThread ? "another" : "this",
            IsWindow(window), GetModuleHandleA(dll.c_str()) != nullptr);
         ok(CloseWindow(window, IDCANCEL), "the window no longer closes after the unload");
-        ok(gCam.Log() == "1,2,5,2,2", "closing called \"%s\", expected 1,2,5,2,2", gCam.Log().c_str());
+        ok(gCam.Log() == "5,2,2", "closing called \"%s\", expected 5,2,2", gCam.Log().c_str());
         ok(s.Gone(3000), "Vantage.dll still loaded after its window closed");
     }
     ok(s.Load(), "Vantage.dll does not load again after an unload");
