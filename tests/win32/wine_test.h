@@ -4,8 +4,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace wine_test {
 
@@ -25,19 +23,6 @@ inline bool Check(bool condition, const char* file, int line, const char* format
     va_end(args);
     std::fputc('\n', stdout);
     std::fflush(stdout);  // a test that hangs later still shows its failures
-    return false;
-}
-
-// Whether `name` is one of the comma-separated names in the variable.
-inline bool Listed(const char* variable, const char* name) {
-    const char* list = std::getenv(variable);
-    const std::size_t length = std::strlen(name);
-    for (const char* p = list; p && *p;) {
-        const char* end = std::strchr(p, ',');
-        const std::size_t n = end ? std::size_t(end - p) : std::strlen(p);
-        if (n == length && std::strncmp(p, name, n) == 0) return true;
-        p = end ? end + 1 : nullptr;
-    }
     return false;
 }
 
