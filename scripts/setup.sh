@@ -13,7 +13,7 @@ build_root=${1:-$root/build}
 
 packages=(cmake g++ make ccache libgtest-dev googletest libbenchmark-dev libjpeg-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 nasm dpkg-dev
-          wine wine64 xvfb x11-utils imagemagick
+          wine wine64 libwine-dev xvfb x11-utils imagemagick
           clang libclang-rt-14-dev
           qemu-user wine32:i386 wine32-preloader:i386)
 
