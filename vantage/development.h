@@ -1,5 +1,5 @@
 // Development of raw frames through Prism for Vantage's own use. A frame
-// file (Part of a refresh: the frame's bytes and its 128-byte record) is
+// file (made by a refresh: the frame's bytes and its 128-byte record) is
 // read back into a raw buffer of 640 x 480 + 128 bytes, its geometry taken
 // from its size. BufToBmp writes the picture into the temporary development
 // file (the system's temporary folder + "\__VEXA__"), from which the pixels
