@@ -5,8 +5,8 @@
 // "about" that dialog is opened once the window has started. With
 // "download" every picture is downloaded once the refresh has ended (the
 // result is printed and the progress dialog closed), and "ready" printed.
-// With "full" or "download" the camera holds ten pictures. SECONDS 0 keeps
-// the window until the user closes it.
+// With "full" or "download", and for SECONDS 0 (the window stays until the
+// user closes it), the camera holds ten pictures.
 //   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full|download]
 #include <windows.h>
 
@@ -77,7 +77,8 @@ int main(int argc, char** argv) {
     const bool noCamera = std::strcmp(mode, "nocamera") == 0;
     if (noCamera) setFault(kSimCamNoCamera, 1);
     const bool download = std::strcmp(mode, "download") == 0;
-    if (std::strcmp(mode, "full") == 0 || download)
+    const DWORD seconds = DWORD(std::atoi(argv[3]));
+    if (std::strcmp(mode, "full") == 0 || download || seconds == 0)
         loadScenes("still:640:chart,clip:320:wedge:3,still:320:bars,clip:640:ramp:2,still:640:bars,still:320:chart,"
                    "clip:640:wedge:2,still:640:ramp,clip:320:chart:2,still:320:wedge");
     CameraOps o = {};
@@ -107,7 +108,6 @@ int main(int argc, char** argv) {
     }
     if (download) Download(window);
     // At the end the closing request: it also ends a dialog that runs.
-    const DWORD seconds = DWORD(std::atoi(argv[3]));
     Script closeAll([&] {
         if (seconds == 0) return;
         Sleep(seconds * 1000);
