@@ -378,6 +378,35 @@ void TestEnlargeAndTransfer() {
     ok(PumpUntil([&] { return !IsWindow(window); }, 5000), "the window did not close after the transfer");
 }
 
+// A closing request while the replace question is up: the window, the
+// dialog and the question go, the worker ends, and the library unloads.
+void TestCloseDuringQuestion() {
+    Stage s("download-close-", true, true);
+    if (!s.Load()) return;
+    CreateDirectoryA(s.File("pictures").c_str(), nullptr);
+    WriteWhole(s.File("pictures\\DSC00001.jpg"), "earlier");
+    const HWND window = OpenIdle(s, "still:640:chart,still:320:bars", "");
+    HWND question = nullptr;
+    Script user([&] {
+        HWND progress = WaitForOwnedDialog(window, kTitle, 5000);
+        for (int i = 0; progress && i < 250 && !question; ++i) {
+            std::pair<HWND, HWND> box = {progress, nullptr};
+            EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&box));
+            question = box.second;
+            Sleep(20);
+        }
+        PostMessageA(FindWindowA(kHideClass, nullptr), kMsgCloseRequest, 0, 0);
+    });
+    PostMessageA(window, WM_COMMAND, 3003, 0);
+    user.Finish(10000);
+    ok(question != nullptr, "no replace question");
+    ok(PumpUntil([&] { return !IsWindow(window) && !IsWindow(question); }, 5000),
+       "after the closing request: window %d, question %d", IsWindow(window), IsWindow(question));
+    s.Unload();
+    ok(s.Gone(15000), "Vantage.dll stayed loaded");
+    ok(ReadWhole(s.File("pictures\\DSC00001.jpg")) == "earlier", "the file in question was changed");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -387,5 +416,6 @@ int main(int argc, char** argv) {
     Run("TestNumbering", [] { TestNumbering(); });
     Run("TestClips", [] { TestClips(); });
     Run("TestEnlargeAndTransfer", [] { TestEnlargeAndTransfer(); });
+    Run("TestCloseDuringQuestion", [] { TestCloseDuringQuestion(); });
     return wine_test::Finish();
 }

@@ -9,6 +9,17 @@ namespace {
 
 constexpr UINT kRequestDelayMs = 300;
 
+// A message box of another thread (the worker's replace question) owned by
+// the dialog: answered Cancel, so that the worker never waits on a box
+// whose owner is gone.
+BOOL CALLBACK CancelOwnedQuestion(HWND window, LPARAM dialog) {
+    char cls[8] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(dialog) && lstrcmpA(cls, "#32770") == 0)
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 bool CProgressDlg::OnInitDialog() {
@@ -52,4 +63,12 @@ bool CProgressDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     Finish(int(wParam), int(lParam));
     result = 0;
     return true;
+}
+
+// The dialog is disabled while the question is up: only a closing request
+// gets here then. Its owned windows must go first: once the dialog is being
+// destroyed the system has already let go of another thread's owned boxes.
+void CProgressDlg::OnCancel() {
+    EnumWindows(CancelOwnedQuestion, reinterpret_cast<LPARAM>(Handle()));
+    Dialog::OnCancel();
 }

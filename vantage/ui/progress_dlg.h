@@ -6,7 +6,8 @@
 // number of images at the end. A download's end is shown in the label and
 // the user closes the dialog; a transfer's end closes it. Button 2 stays
 // usable throughout, so the dialog can always be closed; the worker then
-// stops at the next frame.
+// stops at the next frame. The worker's replace question is owned by this
+// dialog; a dialog that is closed regardless (a closing request) cancels it.
 #pragma once
 
 #include "dialog.h"
@@ -27,6 +28,7 @@ protected:
     bool OnInitDialog() override;
     void OnTimer(UINT_PTR id) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnCancel() override;
 
 private:
     void Finish(int result, int count);
