@@ -119,6 +119,6 @@ int CTWainThread::Download(HWND dialog, const WorkOrder& order) {
         next = number + 1;
         display.ShowCount(++done, total);
     }
-    PostMessageA(order.window, kMsgNextNumber, WPARAM(next), 0);
+    if (order.window) PostMessageA(order.window, kMsgNextNumber, WPARAM(next), 0);
     return failed || names.Mode() == kOverwriteCancelled ? kWorkError : kWorkDone;
 }

@@ -206,12 +206,13 @@ std::string Folder(const Stage& s, const std::string& earlier = "") {
     return listing;
 }
 
-// Opens the window with the store and settings given and waits for its refresh.
-HWND OpenIdle(Stage& s, const char* scenes, const std::string& settings) {
+// Opens the window with the store and settings given and waits for its
+// refresh. The progress label's key 34 reads "Copying" unless `keepLabel`.
+HWND OpenIdle(Stage& s, const char* scenes, const std::string& settings, bool keepLabel = false) {
     gCam.reset();
     gCam.loadScenes(scenes);
     s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n" + settings + "[" + Section() + "]\r\n33=" + kTitle +
-               "\r\n34=Copying\r\n");
+               (keepLabel ? "\r\n" : "\r\n34=Copying\r\n"));
     const HWND window = s.Open();
     ok(window && WaitIdle(window), "the camera window did not finish its refresh");
     return window;
@@ -380,13 +381,15 @@ void TestEnlargeAndTransfer() {
 
 // A closing request while the replace question is up: the window, the
 // dialog and the question go, the worker ends, and the library unloads.
+// Without key 34 the label keeps its template text meanwhile.
 void TestCloseDuringQuestion() {
     Stage s("download-close-", true, true);
     if (!s.Load()) return;
     CreateDirectoryA(s.File("pictures").c_str(), nullptr);
     WriteWhole(s.File("pictures\\DSC00001.jpg"), "earlier");
-    const HWND window = OpenIdle(s, "still:640:chart,still:320:bars", "");
+    const HWND window = OpenIdle(s, "still:640:chart,still:320:bars", "", true);
     HWND question = nullptr;
+    std::string label = "?";
     Script user([&] {
         HWND progress = WaitForOwnedDialog(window, kTitle, 5000);
         for (int i = 0; progress && i < 250 && !question; ++i) {
@@ -395,11 +398,13 @@ void TestCloseDuringQuestion() {
             question = box.second;
             Sleep(20);
         }
+        label = ItemText(progress, 3018);
         PostMessageA(FindWindowA(kHideClass, nullptr), kMsgCloseRequest, 0, 0);
     });
     PostMessageA(window, WM_COMMAND, 3003, 0);
     user.Finish(10000);
-    ok(question != nullptr, "no replace question");
+    ok(question != nullptr && label.empty(), "replace question %p, label \"%s\" at it", static_cast<void*>(question),
+       label.c_str());
     ok(PumpUntil([&] { return !IsWindow(window) && !IsWindow(question); }, 5000),
        "after the closing request: window %d, question %d", IsWindow(window), IsWindow(question));
     s.Unload();
