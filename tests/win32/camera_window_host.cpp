@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
     auto getOperations = simcam ? platform::FindEntryAs<decltype(&SimCamGetOperations)>(simcam, "SimCamGetOperations") : nullptr;
     auto setFault = simcam ? platform::FindEntryAs<decltype(&SimCamSetFault)>(simcam, "SimCamSetFault") : nullptr;
     auto loadScenes = simcam ? platform::FindEntryAs<decltype(&SimCamLoadScenes)>(simcam, "SimCamLoadScenes") : nullptr;
-    if (!open || !getOperations || !setFault || !loadScenes) {
+    auto takeImages = simcam ? platform::FindEntryAs<decltype(&SimCamTakeTransferred)>(simcam, "SimCamTakeTransferred") : nullptr;
+    if (!open || !getOperations || !setFault || !loadScenes || !takeImages) {
         std::printf("cannot load %s or %s\n", argv[1], argv[2]);
         return 1;
     }
@@ -113,7 +114,22 @@ int main(int argc, char** argv) {
         Sleep(seconds * 1000);
         PostMessageA(FindWindowA("VEXA_TWain_HideWnd", nullptr), 1226, 0, 0);
     });
-    PumpUntil([&] { return !IsWindow(window); }, seconds ? seconds * 1000 + 5000 : INFINITE);
+    // As a data source does: images handed over by a transfer are delivered
+    // (here: counted and freed), then the camera window hears that the
+    // transfer is done (1125) and closes itself.
+    PumpUntil(
+        [&] {
+            static HGLOBAL images[4096];
+            const int count = takeImages(images, 4096);
+            for (int i = 0; i < count; ++i) GlobalFree(images[i]);
+            if (count > 0) {
+                std::printf("transferred %d images\n", count);
+                std::fflush(stdout);
+                PostMessageA(window, 1125, 0, 0);
+            }
+            return !IsWindow(window);
+        },
+        seconds ? seconds * 1000 + 5000 : INFINITE);
     closeMessage.Finish();
     closeAll.Finish();
     return 0;
