@@ -8,8 +8,6 @@
 namespace {
 
 constexpr UINT kRequestDelayMs = 300;
-// A request that cannot reach the worker ends as an error.
-constexpr int kResultError = 3;
 
 }  // namespace
 
@@ -30,7 +28,8 @@ void CProgressDlg::OnTimer(UINT_PTR id) {
     if (id != UINT_PTR(mode_)) return;
     StopTimer(id);
     const UINT request = mode_ == kProgressDownload ? kMsgDownload : kMsgTransferList;
-    if (!gVantage.worker.RequestForDialog(request, Handle())) Finish(kResultError, 0);
+    // A request that cannot reach the worker ends as an error.
+    if (!gVantage.worker.RequestForDialog(request, Handle(), order_)) Finish(kWorkError, 0);
 }
 
 void CProgressDlg::Finish(int result, int count) {
