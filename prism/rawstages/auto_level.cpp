@@ -51,20 +51,37 @@ void BuildAutoLevelTable(int black, int white, int level, ToneTable& table) {
 }
 
 void AutoLevel(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    DeferredPlane plane(raw, width, height);
+    AutoLevel(params, plane);
+    plane.Flush();
+}
+
+void AutoLevel(const CStageParams& params, DeferredPlane& plane) {
+    const int width = plane.Width(), height = plane.Height();
     if (width < 1 || height < 1) return;
     const int threshold = params.AL_Percent_R != 0 ? params.AL_Overflow : 255;
 
     // The class histograms are only ever read summed, so one histogram holds
-    // all three, and one counter all exclusions.
-    Histogram histogram = {};
-    int excluded = 0;
-    ForEachStatisticsPixel(raw, width, height,
-                           [&](std::size_t index, int blue, int green, int red) {
-                               if (IsOverExposed(blue, green, red, threshold))
-                                   ++excluded;
-                               else
-                                   ++histogram[raw[index]];
-                           });
+    // all three (two sets, for even and odd positions, so that neighbours of
+    // one value do not wait for each other's count).
+    Histogram sets[2] = {};
+    long long counted = 0;
+    ForEachStatisticsRun(plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run) {
+        const std::uint8_t* own = plane.Raw() + std::size_t(y) * width + x0;
+        int i = 0;
+        for (; i + 1 < count; i += 2) {
+            sets[0][own[i]] += run.counted[i];
+            sets[1][own[i + 1]] += run.counted[i + 1];
+            counted += run.counted[i] + run.counted[i + 1];
+        }
+        if (i < count) {
+            sets[0][own[i]] += run.counted[i];
+            counted += run.counted[i];
+        }
+    });
+    Histogram histogram;
+    for (int v = 0; v < kHistogramBins; ++v) histogram[v] = sets[0][v] + sets[1][v];
+    const int excluded = static_cast<int>(static_cast<long long>(width) * height - counted);
     const int total = kPixelTotal - excluded;
     const int noise = params.AL_Noise;
 
@@ -88,5 +105,5 @@ void AutoLevel(const CStageParams& params, std::uint8_t* raw, int width, int hei
 
     ToneTable table;
     BuildAutoLevelTable(black, white, threshold, table);
-    ApplyToneTable(table, raw, std::size_t(width) * height);
+    plane.Compose(table);
 }
