@@ -62,25 +62,23 @@ void AutoLevel(const CStageParams& params, DeferredPlane& plane) {
     const int threshold = params.AL_Percent_R != 0 ? params.AL_Overflow : 255;
 
     // The class histograms are only ever read summed, so one histogram holds
-    // all three (two sets, for even and odd positions, so that neighbours of
-    // one value do not wait for each other's count).
-    Histogram sets[2] = {};
+    // all three (counted in several sets, see kHistogramSets).
+    Histogram sets[kHistogramSets] = {};
     long long counted = 0;
     ForEachStatisticsRun(plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run) {
         const std::uint8_t* own = plane.Raw() + std::size_t(y) * width + x0;
-        int i = 0;
-        for (; i + 1 < count; i += 2) {
-            sets[0][own[i]] += run.counted[i];
-            sets[1][own[i + 1]] += run.counted[i + 1];
-            counted += run.counted[i] + run.counted[i + 1];
-        }
-        if (i < count) {
-            sets[0][own[i]] += run.counted[i];
+        auto add = [&](Histogram& set, int i) {
+            set[own[i]] += run.counted[i];
             counted += run.counted[i];
-        }
+        };
+        int i = 0;
+        for (; i + kHistogramSets <= count; i += kHistogramSets)
+            for (int k = 0; k < kHistogramSets; ++k) add(sets[k], i + k);
+        for (; i < count; ++i) add(sets[0], i);
     });
-    Histogram histogram;
-    for (int v = 0; v < kHistogramBins; ++v) histogram[v] = sets[0][v] + sets[1][v];
+    Histogram histogram = {};
+    for (const Histogram& set : sets)
+        for (int v = 0; v < kHistogramBins; ++v) histogram[v] += set[v];
     const int excluded = static_cast<int>(static_cast<long long>(width) * height - counted);
     const int total = kPixelTotal - excluded;
     const int noise = params.AL_Noise;

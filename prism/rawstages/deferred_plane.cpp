@@ -22,16 +22,6 @@ void WriteRow(std::uint8_t* row, int width, bool oddRow, const SiteTables& table
     const std::uint8_t* even = oddRow ? tables.red : tables.green;
     const std::uint8_t* odd = oddRow ? tables.green : tables.blue;
     int x = 0;
-    for (; x + 8 <= width; x += 8) {
-        std::uint64_t in;
-        std::memcpy(&in, row + x, 8);
-        std::uint64_t out = 0;
-        for (int k = 0; k < 8; k += 2) {
-            out |= std::uint64_t(even[(in >> (8 * k)) & 0xFF]) << (8 * k);
-            out |= std::uint64_t(odd[(in >> (8 * k + 8)) & 0xFF]) << (8 * k + 8);
-        }
-        std::memcpy(row + x, &out, 8);
-    }
     for (; x + 1 < width; x += 2) {
         row[x] = even[row[x]];
         row[x + 1] = odd[row[x + 1]];

@@ -53,43 +53,59 @@ RowNeighbours RowsAround(const std::uint8_t* raw, int width, int height, int y) 
 
 #if defined(__SSE2__)
 
-__m128i Load8(const std::uint8_t* p) {
-    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                             _mm_setzero_si128());
+__m128i Load16(const std::uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
 __m128i Select(__m128i mask, __m128i a, __m128i b) {
     return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
 }
 
-// Eight pixels from an even column x, as 16-bit lanes. Inlined, so that the
-// lanes stay in registers.
-[[gnu::always_inline]] inline void Colours8(const RowNeighbours& n, int x, bool oddRow, __m128i& blue, __m128i& green,
-              __m128i& red) {
-    const __m128i evenColumns = _mm_set_epi16(0, -1, 0, -1, 0, -1, 0, -1);
-    const __m128i own = Load8(n.row + x);
-    const __m128i across = _mm_add_epi16(Load8(n.row + x - 1), Load8(n.row + x + 1));
-    const __m128i upDown = _mm_add_epi16(Load8(n.up + x), Load8(n.down + x));
-    const __m128i diagonalSum =
-        _mm_add_epi16(_mm_add_epi16(Load8(n.up + x - 1), Load8(n.up + x + 1)),
-                      _mm_add_epi16(Load8(n.down + x - 1), Load8(n.down + x + 1)));
-    const __m128i halfAcross = _mm_srli_epi16(across, 1);
-    const __m128i halfUpDown = _mm_srli_epi16(upDown, 1);
-    const __m128i cross = _mm_srli_epi16(_mm_add_epi16(across, upDown), 2);
-    const __m128i diagonal = _mm_srli_epi16(diagonalSum, 2);
-    if (!oddRow) {  // green, blue
-        blue = Select(evenColumns, halfAcross, own);
-        green = Select(evenColumns, own, cross);
-        red = Select(evenColumns, halfUpDown, diagonal);
-    } else {  // red, green
-        blue = Select(evenColumns, diagonal, halfUpDown);
-        green = Select(evenColumns, cross, own);
-        red = Select(evenColumns, own, halfAcross);
-    }
+// Sums of bytes halved and quartered by shifting, kept in bytes: a pair is
+// its rounded-up average less the carry bit, (a + b) >> 1; four samples are
+// the halved sums of two pairs averaged with the pairs' lost bits as carry,
+// (a + b + c + d) >> 2.
+struct HalfSum {
+    __m128i half;  // (a + b) >> 1
+    __m128i odd;   // (a + b) & 1
+};
+
+HalfSum Pair(__m128i a, __m128i b) {
+    const __m128i odd = _mm_and_si128(_mm_xor_si128(a, b), _mm_set1_epi8(1));
+    return {_mm_sub_epi8(_mm_avg_epu8(a, b), odd), odd};
 }
 
-void Store16(std::uint8_t* out, __m128i low, __m128i high) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+__m128i Quarter(const HalfSum& p, const HalfSum& q) {
+    // (2hp + op + 2hq + oq) >> 2 = (hp + hq + (op & oq)) >> 1.
+    const __m128i carry = _mm_and_si128(p.odd, q.odd);
+    const __m128i lost = _mm_andnot_si128(carry, _mm_and_si128(_mm_xor_si128(p.half, q.half),
+                                                               _mm_set1_epi8(1)));
+    return _mm_sub_epi8(_mm_avg_epu8(p.half, q.half), lost);
+}
+
+// Sixteen pixels from an even column x.
+void Colours16(const RowNeighbours& n, int x, bool oddRow, std::uint8_t* blue,
+               std::uint8_t* green, std::uint8_t* red) {
+    const __m128i evenColumns = _mm_set1_epi16(0x00FF);
+    const __m128i own = Load16(n.row + x);
+    const HalfSum across = Pair(Load16(n.row + x - 1), Load16(n.row + x + 1));
+    const HalfSum upDown = Pair(Load16(n.up + x), Load16(n.down + x));
+    const __m128i cross = Quarter(across, upDown);
+    const __m128i diagonal = Quarter(Pair(Load16(n.up + x - 1), Load16(n.up + x + 1)),
+                                     Pair(Load16(n.down + x - 1), Load16(n.down + x + 1)));
+    __m128i b, g, r;
+    if (!oddRow) {  // green, blue
+        b = Select(evenColumns, across.half, own);
+        g = Select(evenColumns, own, cross);
+        r = Select(evenColumns, upDown.half, diagonal);
+    } else {  // red, green
+        b = Select(evenColumns, diagonal, upDown.half);
+        g = Select(evenColumns, cross, own);
+        r = Select(evenColumns, own, across.half);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(blue), b);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(green), g);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(red), r);
 }
 
 // Columns 2 .. width - 3 read their adjacent columns unconfined: sixteen at a
@@ -98,14 +114,8 @@ void Store16(std::uint8_t* out, __m128i low, __m128i high) {
 int VectorColours(const RowNeighbours& n, int width, bool oddRow, int x0, int at, int count,
                   StatisticsRun& run) {
     int done = 0;
-    for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16) {
-        __m128i b0, g0, r0, b1, g1, r1;
-        Colours8(n, x, oddRow, b0, g0, r0);
-        Colours8(n, x + 8, oddRow, b1, g1, r1);
-        Store16(run.blue + at + done, b0, b1);
-        Store16(run.green + at + done, g0, g1);
-        Store16(run.red + at + done, r0, r1);
-    }
+    for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16)
+        Colours16(n, x, oddRow, run.blue + at + done, run.green + at + done, run.red + at + done);
     return done;
 }
 
@@ -187,34 +197,28 @@ int MeasureStatistics(DeferredPlane& plane, int overflow, ColourHistograms& hist
     const int width = plane.Width(), height = plane.Height();
     if (width < 1 || height < 1 || static_cast<long long>(width) * height > kMaxRgbPixels)
         return -1;
-    // Two sets of bins, for even and odd positions of a run: neighbours often
-    // share a value, and one set would make each count wait for the last.
-    ColourHistograms sets[2] = {};
+    ColourHistograms sets[kHistogramSets] = {};
     int counted = 0;
     ForEachStatisticsRun(plane, overflow, [&](int, int, int count, const StatisticsRun& run) {
-        int i = 0;
-        for (; i + 1 < count; i += 2) {
-            for (int k = 0; k < 2; ++k) {
-                const int c = run.counted[i + k];
-                sets[k].blue[run.blue[i + k]] += c;
-                sets[k].green[run.green[i + k]] += c;
-                sets[k].red[run.red[i + k]] += c;
-                counted += c;
-            }
-        }
-        for (; i < count; ++i) {
+        auto add = [&](ColourHistograms& set, int i) {
             const int c = run.counted[i];
-            sets[0].blue[run.blue[i]] += c;
-            sets[0].green[run.green[i]] += c;
-            sets[0].red[run.red[i]] += c;
+            set.blue[run.blue[i]] += c;
+            set.green[run.green[i]] += c;
+            set.red[run.red[i]] += c;
             counted += c;
-        }
+        };
+        int i = 0;
+        for (; i + kHistogramSets <= count; i += kHistogramSets)
+            for (int k = 0; k < kHistogramSets; ++k) add(sets[k], i + k);
+        for (; i < count; ++i) add(sets[0], i);
     });
-    for (int v = 0; v < kHistogramBins; ++v) {
-        histograms.blue[v] = sets[0].blue[v] + sets[1].blue[v];
-        histograms.green[v] = sets[0].green[v] + sets[1].green[v];
-        histograms.red[v] = sets[0].red[v] + sets[1].red[v];
-    }
+    histograms = ColourHistograms{};
+    for (const ColourHistograms& set : sets)
+        for (int v = 0; v < kHistogramBins; ++v) {
+            histograms.blue[v] += set.blue[v];
+            histograms.green[v] += set.green[v];
+            histograms.red[v] += set.red[v];
+        }
     return counted;
 }
 

@@ -20,6 +20,10 @@
 constexpr int kHistogramBins = 256;
 using Histogram = int[kHistogramBins];
 
+// Sets of bins that a hot counting loop spreads its counts over and adds up
+// at the end, so that neighbours of one value do not wait for each other.
+constexpr int kHistogramSets = 4;
+
 struct ColourHistograms {
     Histogram blue;
     Histogram green;
