@@ -65,17 +65,12 @@ void AutoLevel(const CStageParams& params, DeferredPlane& plane) {
     // all three (counted in several sets, see kHistogramSets).
     Histogram sets[kHistogramSets] = {};
     long long counted = 0;
-    ForEachStatisticsRun(plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run) {
-        const std::uint8_t* own = plane.Raw() + std::size_t(y) * width + x0;
-        auto add = [&](Histogram& set, int i) {
-            set[own[i]] += run.counted[i];
-            counted += run.counted[i];
-        };
-        int i = 0;
-        for (; i + kHistogramSets <= count; i += kHistogramSets)
-            for (int k = 0; k < kHistogramSets; ++k) add(sets[k], i + k);
-        for (; i < count; ++i) add(sets[0], i);
-    });
+    ForEachStatisticsRun(
+        plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run, int inRun) {
+            const std::uint8_t* own = plane.Raw() + std::size_t(y) * width + x0;
+            counted += inRun;
+            CountRun(run, count, inRun, [&](int k, int i, int weight) { sets[k][own[i]] += weight; });
+        });
     Histogram histogram = {};
     for (const Histogram& set : sets)
         for (int v = 0; v < kHistogramBins; ++v) histogram[v] += set[v];

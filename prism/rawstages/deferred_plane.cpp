@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 
 namespace {
 
@@ -16,8 +15,6 @@ void Follow(std::uint8_t (&pending)[256], const ToneTable& next) {
 }
 
 // Sites by row and column parity: even rows green, blue; odd rows red, green.
-// Eight samples at a time are gathered into one word, so that a row costs
-// one store per eight lookups.
 void WriteRow(std::uint8_t* row, int width, bool oddRow, const SiteTables& tables) {
     const std::uint8_t* even = oddRow ? tables.red : tables.green;
     const std::uint8_t* odd = oddRow ? tables.green : tables.blue;

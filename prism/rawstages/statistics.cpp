@@ -116,15 +116,25 @@ int VectorColours(const RowNeighbours& n, int width, bool oddRow, int x0, int at
     int done = 0;
     for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16)
         Colours16(n, x, oddRow, run.blue + at + done, run.green + at + done, run.red + at + done);
+    // The columns left before the confined ones: one more step, ending at
+    // the last unconfined column, which recomputes a few columns' same bytes.
+    const int last = (width - 2 - 16) & ~1;
+    if (done > 0 && x0 + done < width - 2 && last < x0 + done && at + (last - x0) + 16 <= count) {
+        Colours16(n, last, oddRow, run.blue + at + (last - x0), run.green + at + (last - x0),
+                  run.red + at + (last - x0));
+        done = last + 16 - x0;
+    }
     return done;
 }
 
 // Sixteen marks: a pixel is counted unless two or three channels exceed the
-// threshold (0..254 here).
-int VectorMarks(StatisticsRun& run, int count, int threshold) {
+// threshold (0..254 here). Adds the number counted to counted; returns how
+// many pixels it marked.
+int VectorMarks(StatisticsRun& run, int count, int threshold, int& counted) {
     const __m128i t = _mm_set1_epi8(static_cast<char>(threshold));
     const __m128i zero = _mm_setzero_si128();
     const __m128i one = _mm_set1_epi8(1);
+    __m128i sums = zero;
     int i = 0;
     for (; i + 16 <= count; i += 16) {
         auto notAbove = [&](const std::uint8_t* p) {
@@ -133,17 +143,20 @@ int VectorMarks(StatisticsRun& run, int count, int threshold) {
         };
         const __m128i b = notAbove(run.blue), g = notAbove(run.green), r = notAbove(run.red);
         // At most one channel above: at least two of the three are not above.
-        const __m128i counted = _mm_or_si128(_mm_or_si128(_mm_and_si128(b, g), _mm_and_si128(b, r)),
-                                             _mm_and_si128(g, r));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(run.counted + i), _mm_and_si128(counted, one));
+        const __m128i marks = _mm_and_si128(
+            _mm_or_si128(_mm_or_si128(_mm_and_si128(b, g), _mm_and_si128(b, r)), _mm_and_si128(g, r)),
+            one);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(run.counted + i), marks);
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(marks, zero));
     }
+    counted += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
     return i;
 }
 
 #else
 
 int VectorColours(const RowNeighbours&, int, bool, int, int, int, StatisticsRun&) { return 0; }
-int VectorMarks(StatisticsRun&, int, int) { return 0; }
+int VectorMarks(StatisticsRun&, int, int, int&) { return 0; }
 
 #endif
 
@@ -171,11 +184,15 @@ void PlainStatisticsColours(const std::uint8_t* raw, int width, int height, int 
     Colours(raw, width, height, y, x0, count, run, false);
 }
 
-void MarkCountedPixels(StatisticsRun& run, int count, int threshold) {
+int MarkCountedPixels(StatisticsRun& run, int count, int threshold) {
+    int counted = 0;
     int i = 0;
-    if (threshold >= 0 && threshold < 255) i = VectorMarks(run, count, threshold);
-    for (; i < count; ++i)
+    if (threshold >= 0 && threshold < 255) i = VectorMarks(run, count, threshold, counted);
+    for (; i < count; ++i) {
         run.counted[i] = !IsOverExposed(run.blue[i], run.green[i], run.red[i], threshold);
+        counted += run.counted[i];
+    }
+    return counted;
 }
 
 void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height) {
@@ -199,19 +216,15 @@ int MeasureStatistics(DeferredPlane& plane, int overflow, ColourHistograms& hist
         return -1;
     ColourHistograms sets[kHistogramSets] = {};
     int counted = 0;
-    ForEachStatisticsRun(plane, overflow, [&](int, int, int count, const StatisticsRun& run) {
-        auto add = [&](ColourHistograms& set, int i) {
-            const int c = run.counted[i];
-            set.blue[run.blue[i]] += c;
-            set.green[run.green[i]] += c;
-            set.red[run.red[i]] += c;
-            counted += c;
-        };
-        int i = 0;
-        for (; i + kHistogramSets <= count; i += kHistogramSets)
-            for (int k = 0; k < kHistogramSets; ++k) add(sets[k], i + k);
-        for (; i < count; ++i) add(sets[0], i);
-    });
+    ForEachStatisticsRun(plane, overflow,
+                         [&](int, int, int count, const StatisticsRun& run, int inRun) {
+                             counted += inRun;
+                             CountRun(run, count, inRun, [&](int k, int i, int weight) {
+                                 sets[k].blue[run.blue[i]] += weight;
+                                 sets[k].green[run.green[i]] += weight;
+                                 sets[k].red[run.red[i]] += weight;
+                             });
+                         });
     histograms = ColourHistograms{};
     for (const ColourHistograms& set : sets)
         for (int v = 0; v < kHistogramBins; ++v) {

@@ -2,11 +2,11 @@
 // before they change a picture: the confined neighbours of the raw mosaic,
 // the over-exposure rule, histograms of 256 bins with 32-bit pixel counts,
 // and the two percentile searches. Sample values are 0..255, counts are
-// pixels, percentiles are in tenths of a percent. The inline part serves the
-// letter stages as well as the raw-plane stages; statistics.cpp holds what
-// only the raw-plane stages share (the statistics demosaic into the scratch
-// buffer, the per-site table walk, curve values as integers), so that the
-// stages never call into their sequencer.
+// pixels, percentiles are in tenths of a percent. The statistics image (the
+// quick demosaic of the raw plane) is made a run of one row at a time and
+// never stored whole: the histograms are counted from each run, which gives
+// the counts of demosaicing into the scratch buffer first and counting that.
+// The stages share these helpers, so that they never call their sequencer.
 #pragma once
 
 #include <algorithm>
@@ -92,11 +92,31 @@ void StatisticsColours(const std::uint8_t* raw, int width, int height, int y, in
 void PlainStatisticsColours(const std::uint8_t* raw, int width, int height, int y, int x0,
                             int count, StatisticsRun& run);
 
-// Marks the first count pixels of the run by the over-exposure rule at threshold.
-void MarkCountedPixels(StatisticsRun& run, int count, int threshold);
+// Marks the first count pixels of the run by the over-exposure rule at
+// threshold; returns how many are counted.
+int MarkCountedPixels(StatisticsRun& run, int count, int threshold);
+
+// Calls add(set, i, weight) for every pixel i of a marked run, spreading the
+// pixels over the kHistogramSets sets; weight is the pixel's mark, or the
+// constant 1 when the whole run is counted (the usual case, where the marks
+// need not be read).
+template <typename Add>
+inline void CountRun(const StatisticsRun& run, int count, int counted, Add&& add) {
+    const auto walk = [&](auto weight) {
+        int i = 0;
+        for (; i + kHistogramSets <= count; i += kHistogramSets)
+            for (int k = 0; k < kHistogramSets; ++k) add(k, i + k, weight(i + k));
+        for (; i < count; ++i) add(0, i, weight(i));
+    };
+    if (counted == count)
+        walk([](int) { return 1; });
+    else
+        walk([&](int i) { return int(run.counted[i]); });
+}
 
 // Walks the statistics image of the plane in runs, rows outer, calling
-// visit(y, x0, count, run) with the pixels marked at threshold. Pending
+// visit(y, x0, count, run, counted) with the pixels marked at threshold and
+// the number counted. Pending
 // tables are written into each row just before the walk first reads it, and
 // all of them by the end.
 template <typename Visit>
@@ -108,8 +128,8 @@ void ForEachStatisticsRun(DeferredPlane& plane, int threshold, Visit&& visit) {
         for (int x0 = 0; x0 < width; x0 += StatisticsRun::kCapacity) {
             const int count = std::min(width - x0, StatisticsRun::kCapacity);
             StatisticsColours(plane.Raw(), width, height, y, x0, count, run);
-            MarkCountedPixels(run, count, threshold);
-            visit(y, x0, count, static_cast<const StatisticsRun&>(run));
+            const int counted = MarkCountedPixels(run, count, threshold);
+            visit(y, x0, count, static_cast<const StatisticsRun&>(run), counted);
         }
     }
     plane.Flush();

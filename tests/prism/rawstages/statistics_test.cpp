@@ -71,7 +71,7 @@ TEST(Statistics, OverExposedPixelsAreNotCounted) {
         run.blue[i] = cases[i % 6][0], run.green[i] = cases[i % 6][1], run.red[i] = cases[i % 6][2];
         run.counted[i] = 9;
     }
-    MarkCountedPixels(run, 17, 251);
+    EXPECT_EQ(MarkCountedPixels(run, 17, 251), 6);
     for (int i = 0; i < 17; ++i) EXPECT_EQ(run.counted[i], expected[i % 6]) << "pixel " << i;
 
     std::mt19937 rng(5);
@@ -79,12 +79,15 @@ TEST(Statistics, OverExposedPixelsAreNotCounted) {
         for (int i = 0; i < 64; ++i)
             run.blue[i] = std::uint8_t(rng()), run.green[i] = std::uint8_t(rng()),
             run.red[i] = std::uint8_t(rng());
-        MarkCountedPixels(run, 64, threshold);
+        const int counted = MarkCountedPixels(run, 64, threshold);
+        int expected = 0;
         for (int i = 0; i < 64; ++i) {
             const int above = (run.blue[i] > threshold) + (run.green[i] > threshold) +
                               (run.red[i] > threshold);
             EXPECT_EQ(run.counted[i], above < 2 ? 1 : 0) << "threshold " << threshold;
+            expected += above < 2;
         }
+        EXPECT_EQ(counted, expected) << "threshold " << threshold;
     }
 }
 
