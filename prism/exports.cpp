@@ -92,8 +92,10 @@ int PRISM_CALL BufToJpg(int width, int height, const unsigned char* frame, const
         return WriteJpegFile(path, picture.data(), width, height, gPrism.quality.quality);
     }
     RunPipeline(SettingsOf(setIndex), frame, width, height, flipFlags);
-    SwapRedBlue(gRgbPlane, std::size_t(gWorkWidth) * gWorkHeight);
-    return WriteJpegFile(path, gRgbPlane, gWorkWidth, gWorkHeight, gPrism.stageParams[setIndex].JPEG);
+    // The plane's blue, green, red order is handed over as it is: the writer
+    // gives the file of the plane with red and blue exchanged.
+    return WriteJpegFile(path, gRgbPlane, gWorkWidth, gWorkHeight, gPrism.stageParams[setIndex].JPEG,
+                         PixelOrder::kBgr);
 }
 
 int PRISM_CALL BmpToJpg(int, int, const char* bmpPath, const char* jpegPath, int, int setIndex) {

@@ -46,6 +46,17 @@ void Mirror(std::uint8_t* rgb, int width, int height) {
     }
 }
 
+// The first letter that selects a stage is C, and at this size it writes
+// every pixel. The before-stages between never touch the RGB plane.
+bool FirstStageFillsRgbPlane(const char* letters, int width, int height) {
+    for (const char* c = letters; *c; ++c) {
+        const int letter = std::toupper(static_cast<unsigned char>(*c));
+        if (letter < 'A' || letter > 'N' || letter == 'G') continue;
+        return letter == 'C' && DemosaicCovers(width, height);
+    }
+    return false;
+}
+
 }  // namespace
 
 bool FrameFitsPlanes(int width, int height) {
@@ -105,7 +116,15 @@ void Dispatch(char step, const PipelineSettings& s) {
 
 void RunPipeline(const PipelineSettings& s, const std::uint8_t* frame, int width, int height,
                  int flipFlags) {
-    ResetPlanes(width, height);
+    // Reset's clearing is skipped where it is overwritten before anything
+    // reads it: the frame fills the raw plane, and a demosaicing step that
+    // comes first in the letter string fills the RGB plane.
+    if (FirstStageFillsRgbPlane(s.letter.OPVEXA, width, height)) {
+        gWorkWidth = width;
+        gWorkHeight = height;
+    } else {
+        ResetPlanes(width, height);
+    }
     LoadFrame(frame, width, height);
     RunBeforeStages(s.stage, gRawPlane, gWorkWidth, gWorkHeight);
     // The length is measured again after every step.

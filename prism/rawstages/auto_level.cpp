@@ -51,20 +51,30 @@ void BuildAutoLevelTable(int black, int white, int level, ToneTable& table) {
 }
 
 void AutoLevel(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    DeferredPlane plane(raw, width, height);
+    AutoLevel(params, plane);
+    plane.Flush();
+}
+
+void AutoLevel(const CStageParams& params, DeferredPlane& plane) {
+    const int width = plane.Width(), height = plane.Height();
     if (width < 1 || height < 1) return;
     const int threshold = params.AL_Percent_R != 0 ? params.AL_Overflow : 255;
 
     // The class histograms are only ever read summed, so one histogram holds
-    // all three, and one counter all exclusions.
+    // all three (counted in several sets, see kHistogramSets).
+    Histogram sets[kHistogramSets] = {};
+    long long counted = 0;
+    ForEachStatisticsRun(
+        plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run, int inRun) {
+            const std::uint8_t* own = plane.Raw() + std::size_t(y) * width + x0;
+            counted += inRun;
+            CountRun(run, count, inRun, [&](int k, int i, int weight) { sets[k][own[i]] += weight; });
+        });
     Histogram histogram = {};
-    int excluded = 0;
-    ForEachStatisticsPixel(raw, width, height,
-                           [&](std::size_t index, int blue, int green, int red) {
-                               if (IsOverExposed(blue, green, red, threshold))
-                                   ++excluded;
-                               else
-                                   ++histogram[raw[index]];
-                           });
+    for (const Histogram& set : sets)
+        for (int v = 0; v < kHistogramBins; ++v) histogram[v] += set[v];
+    const int excluded = static_cast<int>(static_cast<long long>(width) * height - counted);
     const int total = kPixelTotal - excluded;
     const int noise = params.AL_Noise;
 
@@ -88,5 +98,5 @@ void AutoLevel(const CStageParams& params, std::uint8_t* raw, int width, int hei
 
     ToneTable table;
     BuildAutoLevelTable(black, white, threshold, table);
-    ApplyToneTable(table, raw, std::size_t(width) * height);
+    plane.Compose(table);
 }

@@ -4,10 +4,13 @@
 #include <cstdint>
 
 #include "../tone_table.h"
+#include "deferred_plane.h"
 
 class CStageParams;
 
 void AutoLevel(const CStageParams& params, std::uint8_t* raw, int width, int height);
+// The same, its table left pending in the plane.
+void AutoLevel(const CStageParams& params, DeferredPlane& plane);
 
 // The level table: black .. white maps linearly onto 0 .. level and the values
 // above white onto level .. 255, rounded as tone tables are and limited to

@@ -6,7 +6,7 @@
 // colour's piecewise-linear table. Reads `AWB_Overflow`, `AWB_Noise`,
 // `AWB_Percent_R`, `AWB_LargeColor`, `AWB_LargeSub`, `AWB_ValueLimit`,
 // `AWB_Average`, `AWB_Type`; writes the raw plane in place (8-bit samples)
-// and fills the scratch RGB buffer on the way.
+// (its tables pending in the deferred plane).
 #include "auto_white_balance.h"
 
 #include <algorithm>
@@ -68,8 +68,14 @@ void BuildWhitePointTable(int whitePoint, int target, ToneTable& table) {
 }
 
 void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    DeferredPlane plane(raw, width, height);
+    AutoWhiteBalance(params, plane);
+    plane.Flush();
+}
+
+void AutoWhiteBalance(const CStageParams& params, DeferredPlane& plane) {
     ColourHistograms stats;
-    const int counted = MeasureStatisticsImage(raw, width, height, params.AWB_Overflow, stats);
+    const int counted = MeasureStatistics(plane, params.AWB_Overflow, stats);
     if (counted < 0) return;
     const int target = PercentileTarget(params.AWB_Percent_R, counted);
     const int noise = params.AWB_Noise;
@@ -81,7 +87,7 @@ void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, 
     }
 
     int sums[kColours];
-    SiteSums(raw, width, height, sums);
+    SiteSums(plane.Raw(), plane.Width(), plane.Height(), sums);
     const int sumMax = std::max({sums[kRed], sums[kGreen], sums[kBlue]});
     const int sumMin = std::min({sums[kRed], sums[kGreen], sums[kBlue]});
     // A black frame has no averages to balance by (0 / 0): it stays as it is.
@@ -117,5 +123,5 @@ void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, 
 
     ToneTable tables[kColours];
     for (int c = 0; c < kColours; ++c) BuildWhitePointTable(white[c], out[c], tables[c]);
-    ApplySiteTables(raw, width, height, tables[kRed], tables[kGreen], tables[kBlue]);
+    plane.Compose(tables[kRed], tables[kGreen], tables[kBlue]);
 }

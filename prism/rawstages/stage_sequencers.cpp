@@ -26,18 +26,23 @@ std::size_t StepCount(const char (&steps)[N]) {
 }  // namespace
 
 int RunBeforeStages(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    // Each stage leaves its tables pending; the next measurement writes them
+    // as it reads the rows, so "123" passes over the plane three times
+    // instead of five (two statistics walks and the composed tables).
+    DeferredPlane plane(raw, width, height);
     // The length is taken again after every step.
     for (std::size_t i = 0; i < StepCount(params.OPBefore); ++i) {
         switch (params.OPBefore[i]) {
-            case '1': AutoWhiteBalance(params, raw, width, height); break;
-            case '2': AutoLevel(params, raw, width, height); break;
-            case '3': RawGamma(params, raw, width, height); break;
-            case '4': SGammaAntiOver(params, raw, width, height); break;
-            case '5': RawShift(params, raw, width, height); break;
-            case '6': RawRgbGamma(params, raw, width, height); break;
+            case '1': AutoWhiteBalance(params, plane); break;
+            case '2': AutoLevel(params, plane); break;
+            case '3': RawGamma(params, plane); break;
+            case '4': SGammaAntiOver(params, plane); break;
+            case '5': RawShift(params, plane); break;
+            case '6': RawRgbGamma(params, plane); break;
             default: break;
         }
     }
+    plane.Flush();
     return 1;
 }
 

@@ -1,43 +1,238 @@
-// The raw-plane stages' shared helpers: the statistics demosaic into the
-// scratch RGB buffer, the per-site table walk of the raw mosaic and the
-// conversion of curve values into integers.
+// The statistics image made a run at a time (plain pixels and an SSE2 path
+// for the columns whose neighbours need no confining), the over-exposure
+// marks, the histograms gathered from the runs, and curve values as integers.
 #include "statistics.h"
 
 #include <cmath>
 
 #include "../planes.h"
 
-void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height) {
-    ForEachStatisticsPixel(raw, width, height,
-                           [out](std::size_t index, int blue, int green, int red) {
-                               std::uint8_t* p = out + 3 * index;
-                               p[0] = static_cast<std::uint8_t>(blue);
-                               p[1] = static_cast<std::uint8_t>(green);
-                               p[2] = static_cast<std::uint8_t>(red);
-                           });
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// The colours one position gets: the site's own sample and the other two
+// estimated from the neighbours, sums of 8-bit samples halved or quartered by
+// shifting (floor). Sites by stored row and column parity: even row green,
+// blue; odd row red, green.
+void PlainPixel(const std::uint8_t* row, const std::uint8_t* up, const std::uint8_t* down,
+                int width, int x, bool oddRow, StatisticsRun& run, int i) {
+    const int left = NeighbourBefore(x, width), right = NeighbourAfter(x, width);
+    const int own = row[x];
+    const int across = row[left] + row[right];
+    const int upDown = up[x] + down[x];
+    const int cross = (across + upDown) >> 2;
+    const int diagonal = (down[right] + down[left] + up[right] + up[left]) >> 2;
+    int blue, green, red;
+    if (oddRow == bool(x & 1)) {  // green
+        green = own;
+        blue = oddRow ? upDown >> 1 : across >> 1;
+        red = oddRow ? across >> 1 : upDown >> 1;
+    } else if (!oddRow) {  // blue
+        blue = own, green = cross, red = diagonal;
+    } else {  // red
+        blue = diagonal, green = cross, red = own;
+    }
+    run.blue[i] = static_cast<std::uint8_t>(blue);
+    run.green[i] = static_cast<std::uint8_t>(green);
+    run.red[i] = static_cast<std::uint8_t>(red);
 }
 
-int MeasureStatisticsImage(const std::uint8_t* raw, int width, int height, int overflow,
-                           ColourHistograms& histograms) {
+struct RowNeighbours {
+    const std::uint8_t* row;
+    const std::uint8_t* up;
+    const std::uint8_t* down;
+};
+
+RowNeighbours RowsAround(const std::uint8_t* raw, int width, int height, int y) {
+    return {raw + std::size_t(y) * width, raw + std::size_t(NeighbourBefore(y, height)) * width,
+            raw + std::size_t(NeighbourAfter(y, height)) * width};
+}
+
+#if defined(__SSE2__)
+
+__m128i Load16(const std::uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+__m128i Select(__m128i mask, __m128i a, __m128i b) {
+    return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+}
+
+// Sums of bytes halved and quartered by shifting, kept in bytes: a pair is
+// its rounded-up average less the carry bit, (a + b) >> 1; four samples are
+// the halved sums of two pairs averaged with the pairs' lost bits as carry,
+// (a + b + c + d) >> 2.
+struct HalfSum {
+    __m128i half;  // (a + b) >> 1
+    __m128i odd;   // (a + b) & 1
+};
+
+HalfSum Pair(__m128i a, __m128i b) {
+    const __m128i odd = _mm_and_si128(_mm_xor_si128(a, b), _mm_set1_epi8(1));
+    return {_mm_sub_epi8(_mm_avg_epu8(a, b), odd), odd};
+}
+
+__m128i Quarter(const HalfSum& p, const HalfSum& q) {
+    // (2hp + op + 2hq + oq) >> 2 = (hp + hq + (op & oq)) >> 1.
+    const __m128i carry = _mm_and_si128(p.odd, q.odd);
+    const __m128i lost = _mm_andnot_si128(carry, _mm_and_si128(_mm_xor_si128(p.half, q.half),
+                                                               _mm_set1_epi8(1)));
+    return _mm_sub_epi8(_mm_avg_epu8(p.half, q.half), lost);
+}
+
+// Sixteen pixels from an even column x.
+void Colours16(const RowNeighbours& n, int x, bool oddRow, std::uint8_t* blue,
+               std::uint8_t* green, std::uint8_t* red) {
+    const __m128i evenColumns = _mm_set1_epi16(0x00FF);
+    const __m128i own = Load16(n.row + x);
+    const HalfSum across = Pair(Load16(n.row + x - 1), Load16(n.row + x + 1));
+    const HalfSum upDown = Pair(Load16(n.up + x), Load16(n.down + x));
+    const __m128i cross = Quarter(across, upDown);
+    const __m128i diagonal = Quarter(Pair(Load16(n.up + x - 1), Load16(n.up + x + 1)),
+                                     Pair(Load16(n.down + x - 1), Load16(n.down + x + 1)));
+    __m128i b, g, r;
+    if (!oddRow) {  // green, blue
+        b = Select(evenColumns, across.half, own);
+        g = Select(evenColumns, own, cross);
+        r = Select(evenColumns, upDown.half, diagonal);
+    } else {  // red, green
+        b = Select(evenColumns, diagonal, upDown.half);
+        g = Select(evenColumns, cross, own);
+        r = Select(evenColumns, own, across.half);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(blue), b);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(green), g);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(red), r);
+}
+
+// Columns 2 .. width - 3 read their adjacent columns unconfined: sixteen at a
+// time from x0 (even) into the run from position at, while they lie in that
+// range and in the run's count. Returns how many columns it did.
+int VectorColours(const RowNeighbours& n, int width, bool oddRow, int x0, int at, int count,
+                  StatisticsRun& run) {
+    int done = 0;
+    for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16)
+        Colours16(n, x, oddRow, run.blue + at + done, run.green + at + done, run.red + at + done);
+    // The columns left before the confined ones: one more step, ending at
+    // the last unconfined column, which recomputes a few columns' same bytes.
+    const int last = (width - 2 - 16) & ~1;
+    if (done > 0 && x0 + done < width - 2 && last < x0 + done && at + (last - x0) + 16 <= count) {
+        Colours16(n, last, oddRow, run.blue + at + (last - x0), run.green + at + (last - x0),
+                  run.red + at + (last - x0));
+        done = last + 16 - x0;
+    }
+    return done;
+}
+
+// Sixteen marks: a pixel is counted unless two or three channels exceed the
+// threshold (0..254 here). Adds the number counted to counted; returns how
+// many pixels it marked.
+int VectorMarks(StatisticsRun& run, int count, int threshold, int& counted) {
+    const __m128i t = _mm_set1_epi8(static_cast<char>(threshold));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i sums = zero;
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        auto notAbove = [&](const std::uint8_t* p) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            return _mm_cmpeq_epi8(_mm_subs_epu8(v, t), zero);
+        };
+        const __m128i b = notAbove(run.blue), g = notAbove(run.green), r = notAbove(run.red);
+        // At most one channel above: at least two of the three are not above.
+        const __m128i marks = _mm_and_si128(
+            _mm_or_si128(_mm_or_si128(_mm_and_si128(b, g), _mm_and_si128(b, r)), _mm_and_si128(g, r)),
+            one);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(run.counted + i), marks);
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(marks, zero));
+    }
+    counted += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
+    return i;
+}
+
+#else
+
+int VectorColours(const RowNeighbours&, int, bool, int, int, int, StatisticsRun&) { return 0; }
+int VectorMarks(StatisticsRun&, int, int, int&) { return 0; }
+
+#endif
+
+void Colours(const std::uint8_t* raw, int width, int height, int y, int x0, int count,
+             StatisticsRun& run, bool vector) {
+    const RowNeighbours n = RowsAround(raw, width, height, y);
+    const bool oddRow = y & 1;
+    int i = 0;
+    // The confined columns 0 and 1, then the vector path from an even column.
+    for (; i < count && (x0 + i < 2 || ((x0 + i) & 1)); ++i)
+        PlainPixel(n.row, n.up, n.down, width, x0 + i, oddRow, run, i);
+    if (vector) i += VectorColours(n, width, oddRow, x0 + i, i, count, run);
+    for (; i < count; ++i) PlainPixel(n.row, n.up, n.down, width, x0 + i, oddRow, run, i);
+}
+
+}  // namespace
+
+void StatisticsColours(const std::uint8_t* raw, int width, int height, int y, int x0, int count,
+                       StatisticsRun& run) {
+    Colours(raw, width, height, y, x0, count, run, true);
+}
+
+void PlainStatisticsColours(const std::uint8_t* raw, int width, int height, int y, int x0,
+                            int count, StatisticsRun& run) {
+    Colours(raw, width, height, y, x0, count, run, false);
+}
+
+int MarkCountedPixels(StatisticsRun& run, int count, int threshold) {
+    int counted = 0;
+    int i = 0;
+    if (threshold >= 0 && threshold < 255) i = VectorMarks(run, count, threshold, counted);
+    for (; i < count; ++i) {
+        run.counted[i] = !IsOverExposed(run.blue[i], run.green[i], run.red[i], threshold);
+        counted += run.counted[i];
+    }
+    return counted;
+}
+
+void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height) {
+    StatisticsRun run;
+    for (int y = 0; y < height; ++y)
+        for (int x0 = 0; x0 < width; x0 += StatisticsRun::kCapacity) {
+            const int count = std::min(width - x0, StatisticsRun::kCapacity);
+            StatisticsColours(raw, width, height, y, x0, count, run);
+            std::uint8_t* p = out + 3 * (std::size_t(y) * width + x0);
+            for (int i = 0; i < count; ++i, p += 3) {
+                p[0] = run.blue[i];
+                p[1] = run.green[i];
+                p[2] = run.red[i];
+            }
+        }
+}
+
+int MeasureStatistics(DeferredPlane& plane, int overflow, ColourHistograms& histograms) {
+    const int width = plane.Width(), height = plane.Height();
     if (width < 1 || height < 1 || static_cast<long long>(width) * height > kMaxRgbPixels)
         return -1;
-    DemosaicForStatistics(raw, gScratchRgb, width, height);
-    return GatherHistograms(gScratchRgb, std::size_t(width) * height, overflow, histograms);
-}
-
-void ApplySiteTables(std::uint8_t* raw, int width, int height, const ToneTable& red,
-                     const ToneTable& green, const ToneTable& blue) {
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = raw + std::size_t(y) * width;
-        const ToneTable& even = (y & 1) ? red : green;
-        const ToneTable& odd = (y & 1) ? green : blue;
-        int x = 0;
-        for (; x + 1 < width; x += 2) {
-            row[x] = static_cast<std::uint8_t>(even[row[x]]);
-            row[x + 1] = static_cast<std::uint8_t>(odd[row[x + 1]]);
+    ColourHistograms sets[kHistogramSets] = {};
+    int counted = 0;
+    ForEachStatisticsRun(plane, overflow,
+                         [&](int, int, int count, const StatisticsRun& run, int inRun) {
+                             counted += inRun;
+                             CountRun(run, count, inRun, [&](int k, int i, int weight) {
+                                 sets[k].blue[run.blue[i]] += weight;
+                                 sets[k].green[run.green[i]] += weight;
+                                 sets[k].red[run.red[i]] += weight;
+                             });
+                         });
+    histograms = ColourHistograms{};
+    for (const ColourHistograms& set : sets)
+        for (int v = 0; v < kHistogramBins; ++v) {
+            histograms.blue[v] += set.blue[v];
+            histograms.green[v] += set.green[v];
+            histograms.red[v] += set.red[v];
         }
-        if (x < width) row[x] = static_cast<std::uint8_t>(even[row[x]]);
-    }
+    return counted;
 }
 
 int TruncateToInt(double value) {

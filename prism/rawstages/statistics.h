@@ -2,11 +2,11 @@
 // before they change a picture: the confined neighbours of the raw mosaic,
 // the over-exposure rule, histograms of 256 bins with 32-bit pixel counts,
 // and the two percentile searches. Sample values are 0..255, counts are
-// pixels, percentiles are in tenths of a percent. The inline part serves the
-// letter stages as well as the raw-plane stages; statistics.cpp holds what
-// only the raw-plane stages share (the statistics demosaic into the scratch
-// buffer, the per-site table walk, curve values as integers), so that the
-// stages never call into their sequencer.
+// pixels, percentiles are in tenths of a percent. The statistics image (the
+// quick demosaic of the raw plane) is made a run of one row at a time and
+// never stored whole: the histograms are counted from each run, which gives
+// the counts of demosaicing into the scratch buffer first and counting that.
+// The stages share these helpers, so that they never call their sequencer.
 #pragma once
 
 #include <algorithm>
@@ -15,9 +15,14 @@
 
 #include "../platform/platform.h"
 #include "../tone_table.h"
+#include "deferred_plane.h"
 
 constexpr int kHistogramBins = 256;
 using Histogram = int[kHistogramBins];
+
+// Sets of bins that a hot counting loop spreads its counts over and adds up
+// at the end, so that neighbours of one value do not wait for each other.
+constexpr int kHistogramSets = 4;
 
 struct ColourHistograms {
     Histogram blue;
@@ -29,23 +34,6 @@ struct ColourHistograms {
 // stays out of the statistics; one bright channel is just a strong colour.
 inline bool IsOverExposed(int blue, int green, int red, int threshold) {
     return (blue > threshold) + (green > threshold) + (red > threshold) >= 2;
-}
-
-// Clears the histograms and counts every pixel (blue, green, red bytes) that
-// is not over-exposed; returns how many pixels took part.
-inline int GatherHistograms(const std::uint8_t* bgr, std::size_t pixelCount, int overflow,
-                            ColourHistograms& histograms) {
-    histograms = ColourHistograms{};
-    int counted = 0;
-    for (std::size_t i = 0; i < pixelCount; ++i) {
-        const std::uint8_t* p = bgr + 3 * i;
-        if (IsOverExposed(p[0], p[1], p[2], overflow)) continue;
-        ++histograms.blue[p[0]];
-        ++histograms.green[p[1]];
-        ++histograms.red[p[2]];
-        ++counted;
-    }
-    return counted;
 }
 
 // Pixel count that a percentile stands for, rounded half away from zero.
@@ -84,82 +72,77 @@ inline int SearchFromBottom(const Histogram& histogram, int target, int noise) {
 inline int NeighbourBefore(int i, int size) { return std::min(std::max(i - 1, 1), size - 1); }
 inline int NeighbourAfter(int i, int size) { return std::max(std::min(i + 1, size - 2), 0); }
 
-// The colours the statistics demosaic gives one position: the site's own
-// sample and the other two estimated from the neighbours, sums of 8-bit
-// samples halved or quartered by shifting (floor). Sites by stored row and
-// column parity: even row green, blue; odd row red, green.
-template <bool kOddRow, bool kOddColumn, typename Visit>
-inline void StatisticsPixel(const std::uint8_t* row, const std::uint8_t* up,
-                            const std::uint8_t* down, int x, int left, int right,
-                            std::size_t index, Visit& visit) {
-    const int own = row[x];
-    const int across = row[left] + row[right];
-    const int upDown = up[x] + down[x];
-    if (kOddRow == kOddColumn) {  // green
-        if (!kOddRow)
-            visit(index, across >> 1, own, upDown >> 1);
-        else
-            visit(index, upDown >> 1, own, across >> 1);
-        return;
-    }
-    const int cross = (across + upDown) >> 2;
-    const int diagonal = (down[right] + down[left] + up[right] + up[left]) >> 2;
-    if (!kOddRow)
-        visit(index, own, cross, diagonal);  // blue
-    else
-        visit(index, diagonal, cross, own);  // red
-}
+// Colours and counting marks of a run of statistics-image pixels along one
+// row: blue, green, red, and counted[i] = 1 when pixel i takes part in the
+// statistics, 0 when it is over-exposed.
+struct StatisticsRun {
+    static constexpr int kCapacity = 1024;
+    std::uint8_t blue[kCapacity];
+    std::uint8_t green[kCapacity];
+    std::uint8_t red[kCapacity];
+    std::uint8_t counted[kCapacity];
+};
 
-template <bool kOddRow, typename Visit>
-inline void StatisticsRow(const std::uint8_t* row, const std::uint8_t* up,
-                          const std::uint8_t* down, int width, std::size_t base, Visit& visit) {
-    auto confined = [&](int x) {
-        const int left = NeighbourBefore(x, width);
-        const int right = NeighbourAfter(x, width);
-        if (x & 1)
-            StatisticsPixel<kOddRow, true>(row, up, down, x, left, right, base + x, visit);
-        else
-            StatisticsPixel<kOddRow, false>(row, up, down, x, left, right, base + x, visit);
+// Fills the colours of columns x0 .. x0 + count - 1 (count <= kCapacity) of
+// plane row y. A vector path does the columns whose neighbours need no
+// confining; the plain pixel above does the rest.
+void StatisticsColours(const std::uint8_t* raw, int width, int height, int y, int x0, int count,
+                       StatisticsRun& run);
+// The same with the plain pixel only: the vector path's reference.
+void PlainStatisticsColours(const std::uint8_t* raw, int width, int height, int y, int x0,
+                            int count, StatisticsRun& run);
+
+// Marks the first count pixels of the run by the over-exposure rule at
+// threshold; returns how many are counted.
+int MarkCountedPixels(StatisticsRun& run, int count, int threshold);
+
+// Calls add(set, i, weight) for every pixel i of a marked run, spreading the
+// pixels over the kHistogramSets sets; weight is the pixel's mark, or the
+// constant 1 when the whole run is counted (the usual case, where the marks
+// need not be read).
+template <typename Add>
+inline void CountRun(const StatisticsRun& run, int count, int counted, Add&& add) {
+    const auto walk = [&](auto weight) {
+        int i = 0;
+        for (; i + kHistogramSets <= count; i += kHistogramSets)
+            for (int k = 0; k < kHistogramSets; ++k) add(k, i + k, weight(i + k));
+        for (; i < count; ++i) add(0, i, weight(i));
     };
-    // Columns 0, 1 and the last two have confined neighbours; between them
-    // the neighbours are the adjacent columns, taken in even-odd pairs.
-    int x = 0;
-    for (; x < width && x < 2; ++x) confined(x);
-    for (; x + 1 < width - 2; x += 2) {
-        StatisticsPixel<kOddRow, false>(row, up, down, x, x - 1, x + 1, base + x, visit);
-        StatisticsPixel<kOddRow, true>(row, up, down, x + 1, x, x + 2, base + x + 1, visit);
-    }
-    for (; x < width; ++x) confined(x);
+    if (counted == count)
+        walk([](int) { return 1; });
+    else
+        walk([&](int i) { return int(run.counted[i]); });
 }
 
-// Calls visit(index, blue, green, red) for every position of the raw plane in
-// raster order with the colours of the statistics demosaic.
+// Walks the statistics image of the plane in runs, rows outer, calling
+// visit(y, x0, count, run, counted) with the pixels marked at threshold and
+// the number counted. Pending
+// tables are written into each row just before the walk first reads it, and
+// all of them by the end.
 template <typename Visit>
-void ForEachStatisticsPixel(const std::uint8_t* raw, int width, int height, Visit&& visit) {
+void ForEachStatisticsRun(DeferredPlane& plane, int threshold, Visit&& visit) {
+    const int width = plane.Width(), height = plane.Height();
+    StatisticsRun run;
     for (int y = 0; y < height; ++y) {
-        const std::size_t base = std::size_t(y) * width;
-        const std::uint8_t* up = raw + std::size_t(NeighbourBefore(y, height)) * width;
-        const std::uint8_t* down = raw + std::size_t(NeighbourAfter(y, height)) * width;
-        if (y & 1)
-            StatisticsRow<true>(raw + base, up, down, width, base, visit);
-        else
-            StatisticsRow<false>(raw + base, up, down, width, base, visit);
+        plane.WriteRowsThrough(y + 1);  // the lowest neighbour row any row reads
+        for (int x0 = 0; x0 < width; x0 += StatisticsRun::kCapacity) {
+            const int count = std::min(width - x0, StatisticsRun::kCapacity);
+            StatisticsColours(plane.Raw(), width, height, y, x0, count, run);
+            const int counted = MarkCountedPixels(run, count, threshold);
+            visit(y, x0, count, static_cast<const StatisticsRun&>(run), counted);
+        }
     }
+    plane.Flush();
 }
 
 void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height);
 
-// Runs the statistics demosaic into the scratch RGB buffer and gathers the
-// histograms of its pixels that pass the over-exposure rule with overflow.
-// Returns the number of pixels counted, or -1 (nothing gathered) for a plane
-// that is empty or larger than the scratch buffer.
-int MeasureStatisticsImage(const std::uint8_t* raw, int width, int height, int overflow,
-                           ColourHistograms& histograms);
-
-// Replaces every raw sample by the entry of its site's table (low byte);
-// both kinds of green site go through the green table.
-void ApplySiteTables(std::uint8_t* raw, int width, int height, const ToneTable& red,
-                     const ToneTable& green, const ToneTable& blue);
+// Gathers the histograms of the statistics image's pixels that pass the
+// over-exposure rule with overflow (pending tables written on the way).
+// Returns the number of pixels counted, or -1 (nothing gathered, nothing
+// written) for a plane that is empty or larger than the scratch RGB buffer
+// that the statistics image stands for.
+int MeasureStatistics(DeferredPlane& plane, int overflow, ColourHistograms& histograms);
 
 // A double truncated toward zero; NaN gives 0 and magnitudes beyond 2^30 are
 // limited, so that settings outside their ranges cannot overflow later sums.

@@ -4,7 +4,8 @@
 // shift (`Shift`), "6" gamma per mosaic colour (`WeightR`, `WeightG`,
 // `WeightB`, thousandths) on the raw plane; after "3" gamma (`GammaAfter`) on
 // every byte of the RGB plane. Each builds one 256-entry table per call and
-// rewrites its plane in place; the S-gamma fills the scratch RGB buffer.
+// rewrites its plane in place (the raw-plane ones through the pending tables
+// of a deferred plane).
 #include "tone_curves.h"
 
 #include <algorithm>
@@ -31,11 +32,32 @@ void BuildAntiOverTable(int whiteLevel, double gamma, double sCurve, double left
     BuildSGammaTable(table, std::clamp(whiteLevel, 0, 256), leftPart, sCurve, gamma);
 }
 
+// The raw-plane stages on a plain plane: their tables written at once.
+template <void (*kStage)(const CStageParams&, DeferredPlane&)>
+void AtOnce(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    DeferredPlane plane(raw, width, height);
+    kStage(params, plane);
+    plane.Flush();
+}
+
 void RawGamma(const CStageParams& params, std::uint8_t* raw, int width, int height) {
-    if (width < 1 || height < 1) return;
+    AtOnce<RawGamma>(params, raw, width, height);
+}
+void SGammaAntiOver(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    AtOnce<SGammaAntiOver>(params, raw, width, height);
+}
+void RawShift(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    AtOnce<RawShift>(params, raw, width, height);
+}
+void RawRgbGamma(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+    AtOnce<RawRgbGamma>(params, raw, width, height);
+}
+
+void RawGamma(const CStageParams& params, DeferredPlane& plane) {
+    if (plane.Width() < 1 || plane.Height() < 1) return;
     ToneTable table;
     BuildGammaTable(table, params.Gamma);
-    ApplyToneTable(table, raw, std::size_t(width) * height);
+    plane.Compose(table);
 }
 
 void RgbGamma(const CStageParams& params, std::uint8_t* rgb, int width, int height) {
@@ -45,18 +67,18 @@ void RgbGamma(const CStageParams& params, std::uint8_t* rgb, int width, int heig
     ApplyToneTable(table, rgb, std::size_t(width) * height * 3);
 }
 
-void RawShift(const CStageParams& params, std::uint8_t* raw, int width, int height) {
-    if (width < 1 || height < 1) return;
+void RawShift(const CStageParams& params, DeferredPlane& plane) {
+    if (plane.Width() < 1 || plane.Height() < 1) return;
     ToneTable table;
     for (int i = 0; i < 256; ++i) {
         const long long shifted = i + static_cast<long long>(params.Shift);
         table[i] = static_cast<int>(std::min(std::max(shifted, 0LL), 255LL));
     }
-    ApplyToneTable(table, raw, std::size_t(width) * height);
+    plane.Compose(table);
 }
 
-void RawRgbGamma(const CStageParams& params, std::uint8_t* raw, int width, int height) {
-    if (width < 1 || height < 1) return;
+void RawRgbGamma(const CStageParams& params, DeferredPlane& plane) {
+    if (plane.Width() < 1 || plane.Height() < 1) return;
     const int weights[3] = {params.WeightR, params.WeightG, params.WeightB};
     if (weights[0] == kWeightUnity && weights[1] == kWeightUnity && weights[2] == kWeightUnity)
         return;
@@ -67,12 +89,12 @@ void RawRgbGamma(const CStageParams& params, std::uint8_t* raw, int width, int h
         else
             BuildGammaTable(tables[c], weights[c] * kWeightScale);
     }
-    ApplySiteTables(raw, width, height, tables[0], tables[1], tables[2]);
+    plane.Compose(tables[0], tables[1], tables[2]);
 }
 
-void SGammaAntiOver(const CStageParams& params, std::uint8_t* raw, int width, int height) {
+void SGammaAntiOver(const CStageParams& params, DeferredPlane& plane) {
     ColourHistograms stats;
-    const int counted = MeasureStatisticsImage(raw, width, height, params.AWB_Overflow, stats);
+    const int counted = MeasureStatistics(plane, params.AWB_Overflow, stats);
     if (counted < 0) return;
     const int target = PercentileTarget(params.AWB_Percent_R, counted);
     const int noise = params.AWB_Noise;
@@ -81,5 +103,5 @@ void SGammaAntiOver(const CStageParams& params, std::uint8_t* raw, int width, in
                                      SearchFromTop(stats.red, target, noise)});
     ToneTable table;
     BuildAntiOverTable(whiteLevel, params.Gamma2, params.GammaS, params.GammaL, table);
-    ApplyToneTable(table, raw, std::size_t(width) * height);
+    plane.Compose(table);
 }

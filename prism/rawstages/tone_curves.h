@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "../tone_table.h"
+#include "deferred_plane.h"
 
 class CStageParams;
 
@@ -11,6 +12,11 @@ void RawGamma(const CStageParams& params, std::uint8_t* raw, int width, int heig
 void SGammaAntiOver(const CStageParams& params, std::uint8_t* raw, int width, int height);
 void RawShift(const CStageParams& params, std::uint8_t* raw, int width, int height);
 void RawRgbGamma(const CStageParams& params, std::uint8_t* raw, int width, int height);
+// The same four, their tables left pending in the plane.
+void RawGamma(const CStageParams& params, DeferredPlane& plane);
+void SGammaAntiOver(const CStageParams& params, DeferredPlane& plane);
+void RawShift(const CStageParams& params, DeferredPlane& plane);
+void RawRgbGamma(const CStageParams& params, DeferredPlane& plane);
 void RgbGamma(const CStageParams& params, std::uint8_t* rgb, int width, int height);
 
 // S-gamma anti-over table for the frame's white level (0..255): the S-gamma

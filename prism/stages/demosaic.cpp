@@ -38,13 +38,6 @@ int Neighbour(int i, int d, int size) {
     return k;
 }
 
-// The methods are defined from four columns and two rows up, the row
-// buffers hold kMaxRawWidth columns, and the raw plane kMaxRawPixels samples
-// (a Digital Expand before letter C may ask for more).
-bool InRange(int width, int height) {
-    return width >= 4 && width <= kMaxRawWidth && height >= 2 &&
-           std::int64_t(width) * height <= kMaxRawPixels;
-}
 
 const DemosaicPath& FastestPath() {
     static const DemosaicPath* const fastest =
@@ -53,6 +46,14 @@ const DemosaicPath& FastestPath() {
 }
 
 }  // namespace
+
+// The methods are defined from four columns and two rows up, the row
+// buffers hold kMaxRawWidth columns, and the raw plane kMaxRawPixels samples
+// (a Digital Expand before letter C may ask for more).
+bool DemosaicCovers(int width, int height) {
+    return width >= 4 && width <= kMaxRawWidth && height >= 2 &&
+           std::int64_t(width) * height <= kMaxRawPixels;
+}
 
 void FlipRawRows(std::uint8_t* raw, int width, int height) {
     if (width < 1 || width > kMaxRawWidth) return;
@@ -66,7 +67,7 @@ void FlipRgbRows(std::uint8_t* rgb, int width, int height) {
 
 void RunDemosaic(DemosaicMethod method, const DemosaicPath& path, std::uint8_t* raw,
                  std::uint8_t* rgb, int width, int height) {
-    if (!InRange(width, height)) return;
+    if (!DemosaicCovers(width, height)) return;
     const bool frameOrder = method != DemosaicMethod::Blur;
     if (frameOrder) FlipRawRows(raw, width, height);
 

@@ -64,6 +64,31 @@ TEST(Pipeline, LettersWithoutDemosaicingLeaveABlackPicture) {
     EXPECT_EQ(RgbPlane(), std::vector<std::uint8_t>(64 * 48 * 3, 0));
 }
 
+TEST(Pipeline, PictureDoesNotDependOnWhatThePlanesHeldBefore) {
+    // A demosaicing that comes first overwrites the RGB plane, so the clear
+    // may be left out; anything else (another stage first, a size the
+    // demosaicing refuses) must still find the plane black.
+    const struct {
+        const char* letters;
+        int w, h;
+    } cases[] = {{"C", 64, 48}, {"c", 64, 48}, {"2C9", 64, 48}, {"GC", 64, 48}, {"JC", 64, 48},
+                 {"J", 64, 48}, {"NJ", 64, 48}, {"C", 3, 2}, {"C", 8, 1}, {"", 64, 48}};
+    for (const auto& c : cases) {
+        Pipeline p;  // software enlarge off: N selects a stage that does nothing
+        std::strcpy(p.letter.OPVEXA, c.letters);
+        p.letter.Shift = 40;
+        const std::vector<std::uint8_t> frame = Ramp(std::size_t(c.w) * c.h);
+        std::memset(gRgbPlane, 0, kRgbPlaneBytes);
+        std::memset(gRawPlane, 0, kRawPlaneBytes);
+        p.Run(frame, c.w, c.h);
+        const std::vector<std::uint8_t> fromClear = RgbPlane();
+        std::memset(gRgbPlane, 0x55, kRgbPlaneBytes);
+        std::memset(gRawPlane, 0x55, kRawPlaneBytes);
+        p.Run(frame, c.w, c.h);
+        EXPECT_EQ(RgbPlane(), fromClear) << "\"" << c.letters << "\" " << c.w << " x " << c.h;
+    }
+}
+
 TEST(Pipeline, DispatchIgnoresCaseAndSkipsCharactersWithoutStage) {
     Pipeline upper, mixed;
     std::strcpy(upper.letter.OPVEXA, "CA");

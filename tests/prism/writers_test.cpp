@@ -91,6 +91,26 @@ TEST(JpegFile, QualityIsLimitedToOneToHundred) {
     EXPECT_EQ(q1, std::vector<int>(64, 255));  // force-baseline caps the values
 }
 
+TEST(JpegFile, BlueGreenRedInputGivesTheFileOfTheSwappedBuffer) {
+    // Odd sizes leave partial blocks at the right and bottom edges.
+    TempFolder folder;
+    const int sizes[][2] = {{37, 23}, {640, 480}, {1, 1}};
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        Bytes bgr(std::size_t(w) * h * 3);
+        for (std::size_t i = 0; i < bgr.size(); ++i) bgr[i] = std::uint8_t((i * 131) ^ (i >> 7));
+        Bytes rgb = bgr;
+        for (std::size_t i = 0; i < rgb.size(); i += 3) std::swap(rgb[i], rgb[i + 2]);
+        const std::string fromRgb = folder.File("rgb.jpg"), fromBgr = folder.File("bgr.jpg");
+        ASSERT_EQ(WriteJpegFile(fromRgb.c_str(), rgb.data(), w, h, 80), 1);
+        ASSERT_EQ(WriteJpegFile(fromBgr.c_str(), bgr.data(), w, h, 80, PixelOrder::kBgr), 1);
+        Bytes a, b;
+        ASSERT_TRUE(ReadFileBytes(fromRgb, a) && ReadFileBytes(fromBgr, b));
+        EXPECT_GT(a.size(), 100u);
+        EXPECT_EQ(a, b) << w << " x " << h;
+    }
+}
+
 TEST(JpegFile, RefusalsWriteNothing) {
     TempFolder folder;
     std::vector<std::uint8_t> rgb(8 * 8 * 3, 100);

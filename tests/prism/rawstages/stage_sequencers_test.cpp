@@ -39,12 +39,21 @@ void RunAfterTwo(const CStageParams& p, std::uint8_t* rgb, int w, int h) {
 }  // namespace
 
 TEST(Sequencers, BeforeDigitsRunTheirStagesLeftToRight) {
-    constexpr int w = 64, h = 48;
+    // The sequencer leaves each stage's tables pending until the next
+    // measurement or the end; running the stages one by one, each writing its
+    // tables at once, must give the same samples. Frames wide enough for the
+    // vector paths and narrow odd ones; thresholds inside and outside 0..254.
     std::mt19937 rng(8);
-    const Plane frame = rawref::RandomScenePlane(rng, w, h);
-    CStageParams params;
-    params.WeightR = 800;
-    params.GammaS = 1.5;
+    const int sizes[][2] = {{64, 48}, {37, 21}, {640, 480}};
+    CStageParams usual;
+    usual.WeightR = 800;
+    usual.GammaS = 1.5;
+    CStageParams unusual = usual;
+    unusual.Shift = -7;
+    unusual.WeightB = 1200;
+    unusual.AWB_Type = 0;
+    unusual.AWB_Overflow = 300;
+    unusual.AL_Overflow = 180;
     struct Case { const char* steps; std::vector<RawStage> stages; };
     const Case cases[] = {
         {"", {}},
@@ -53,13 +62,23 @@ TEST(Sequencers, BeforeDigitsRunTheirStagesLeftToRight) {
         {"7x3", {RawGamma}},
         {"654", {RawRgbGamma, RawShift, SGammaAntiOver}},
         {"4 5", {SGammaAntiOver, RawShift}},
+        {"5612", {RawShift, RawRgbGamma, AutoWhiteBalance, AutoLevel}},
+        {"33624", {RawGamma, RawGamma, RawRgbGamma, AutoLevel, SGammaAntiOver}},
+        {"1234561", {AutoWhiteBalance, AutoLevel, RawGamma, SGammaAntiOver, RawShift,
+                     RawRgbGamma, AutoWhiteBalance}},
     };
-    for (const Case& c : cases) {
-        std::strcpy(params.OPBefore, c.steps);
-        Plane run = frame, expected = frame;
-        EXPECT_EQ(RunBeforeStages(params, run.data(), w, h), 1);
-        for (RawStage stage : c.stages) stage(params, expected.data(), w, h);
-        EXPECT_EQ(run, expected) << "before string \"" << c.steps << "\"";
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        const Plane frame = rawref::RandomScenePlane(rng, w, h);
+        for (CStageParams* params : {&usual, &unusual})
+            for (const Case& c : cases) {
+                std::strcpy(params->OPBefore, c.steps);
+                Plane run = frame, expected = frame;
+                EXPECT_EQ(RunBeforeStages(*params, run.data(), w, h), 1);
+                for (RawStage stage : c.stages) stage(*params, expected.data(), w, h);
+                EXPECT_EQ(run, expected) << "before string \"" << c.steps << "\", " << w << " x "
+                                         << h << (params == &usual ? "" : ", unusual settings");
+            }
     }
 }
 

@@ -53,24 +53,64 @@ TEST(Statistics, PercentileTargetRoundsHalvesUp) {
         EXPECT_EQ(PercentileTarget(c.percent, c.count), c.target) << c.percent << " of " << c.count;
 }
 
-TEST(Statistics, OverExposedPixelsStayOutOfTheHistograms) {
+TEST(Statistics, OverExposedPixelsAreNotCounted) {
     // Threshold 251: a pixel counts unless two or three channels exceed it.
-    const std::uint8_t pixels[] = {
-        251, 251, 251,  // at the threshold: counted
-        252, 10, 20,    // one bright channel: counted
-        252, 252, 0,    // two: left out
-        0, 252, 252,    // two: left out
-        255, 255, 255,  // three: left out
+    // Seventeen pixels, so that the vector marks and the plain tail both see
+    // every case; thresholds outside 0..254 take the plain marks only.
+    const std::uint8_t cases[][3] = {
+        {251, 251, 251},  // at the threshold: counted
+        {252, 10, 20},    // one bright channel: counted
+        {252, 252, 0},    // two: left out
+        {0, 252, 252},    // two: left out
+        {252, 0, 252},    // two: left out
+        {255, 255, 255},  // three: left out
     };
-    ColourHistograms h;
-    h.blue[7] = 99;  // stale counts must be cleared
-    EXPECT_EQ(GatherHistograms(pixels, 5, 251, h), 2);
-    EXPECT_EQ(h.blue[251], 1);
-    EXPECT_EQ(h.blue[252], 1);
-    EXPECT_EQ(h.green[10], 1);
-    EXPECT_EQ(h.red[20], 1);
-    EXPECT_EQ(h.blue[7], 0);
-    EXPECT_EQ(h.green[252] + h.red[252] + h.red[255] + h.blue[0], 0);
+    const int expected[] = {1, 1, 0, 0, 0, 0};
+    StatisticsRun run;
+    for (int i = 0; i < 17; ++i) {
+        run.blue[i] = cases[i % 6][0], run.green[i] = cases[i % 6][1], run.red[i] = cases[i % 6][2];
+        run.counted[i] = 9;
+    }
+    EXPECT_EQ(MarkCountedPixels(run, 17, 251), 6);
+    for (int i = 0; i < 17; ++i) EXPECT_EQ(run.counted[i], expected[i % 6]) << "pixel " << i;
+
+    std::mt19937 rng(5);
+    for (int threshold : {-1, 0, 1, 100, 254, 255, 300}) {
+        for (int i = 0; i < 64; ++i)
+            run.blue[i] = std::uint8_t(rng()), run.green[i] = std::uint8_t(rng()),
+            run.red[i] = std::uint8_t(rng());
+        const int counted = MarkCountedPixels(run, 64, threshold);
+        int expected = 0;
+        for (int i = 0; i < 64; ++i) {
+            const int above = (run.blue[i] > threshold) + (run.green[i] > threshold) +
+                              (run.red[i] > threshold);
+            EXPECT_EQ(run.counted[i], above < 2 ? 1 : 0) << "threshold " << threshold;
+            expected += above < 2;
+        }
+        EXPECT_EQ(counted, expected) << "threshold " << threshold;
+    }
+}
+
+TEST(Statistics, VectorColoursMatchThePlainPixelsOnEveryColumnAndRun) {
+    // Widths around the vector step of 16 and the confined columns, rows of
+    // both parities, and runs that start at odd columns and end early.
+    std::mt19937 rng(9);
+    for (int w : {4, 5, 6, 18, 19, 20, 21, 35, 36, 107, 640}) {
+        const int h = 6;
+        const rawref::Plane raw = rawref::RandomScenePlane(rng, w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x0 : {0, 1, 3}) {
+                if (x0 >= w) continue;
+                const int count = w - x0 - (x0 == 3 ? 1 : 0);
+                StatisticsRun fast, plain;
+                StatisticsColours(raw.data(), w, h, y, x0, count, fast);
+                PlainStatisticsColours(raw.data(), w, h, y, x0, count, plain);
+                for (int i = 0; i < count; ++i)
+                    ASSERT_TRUE(fast.blue[i] == plain.blue[i] && fast.green[i] == plain.green[i] &&
+                                fast.red[i] == plain.red[i])
+                        << w << " wide, row " << y << ", run from " << x0 << ", pixel " << i;
+            }
+    }
 }
 
 namespace {
