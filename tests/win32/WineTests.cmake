@@ -63,6 +63,7 @@ endfunction()
 
 add_wine_test(wine_prism_unit_tests prism_unit_tests ${EMULATED_UNIT_TEST_FILTER})
 add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
+add_wine_test(wine_pictor_unit_tests pictor_unit_tests)
 add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
 # Not yet on the emulated 32-bit build: there its first scenario takes from
 # 40 s to beyond ten minutes, and the later ones find no Prism.dll copy to
