@@ -82,17 +82,14 @@ INT_PTR CFileDialogEx::DoModal() {
 
 void CFileDialogEx::OnTypeChange(HWND explorer, int typeIndex) const {
     if (typeIndex < 1 || typeIndex > int(types_.size())) return;
-    // Systems differ in which control holds the name: the one this size
-    // calls for first, the other when it is missing.
-    const int first = extendedSize_ ? kFileNameCombo : kFileNameEdit;
-    const int second = extendedSize_ ? kFileNameEdit : kFileNameCombo;
-    HWND field = GetDlgItem(explorer, first);
-    if (!field || !IsWindowVisible(field)) field = GetDlgItem(explorer, second);
-    if (!field) return;
+    // The field's text through the dialog's own messages: the field is a
+    // combination box whose text not every system reports to WM_GETTEXT.
     char name[MAX_PATH * 2] = {};
-    GetWindowTextA(field, name, sizeof name);
+    if (SendMessageA(explorer, CDM_GETSPEC, sizeof name, reinterpret_cast<LPARAM>(name)) < 0) return;
     const std::string renamed = ChangeExtension(name, types_[std::size_t(typeIndex - 1)].extension);
-    if (renamed != name) SetWindowTextA(field, renamed.c_str());
+    if (renamed == name) return;
+    SendMessageA(explorer, CDM_SETCONTROLTEXT, extendedSize_ ? kFileNameCombo : kFileNameEdit,
+                 reinterpret_cast<LPARAM>(renamed.c_str()));
 }
 
 UINT_PTR CALLBACK CFileDialogEx::Hook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {

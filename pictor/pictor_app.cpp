@@ -14,10 +14,6 @@ namespace {
 
 constexpr const char* kIconFile = "Pictor.ico";
 
-// Every running copy of the program sees this one value: the section is
-// shared between processes. -1 while none runs.
-__attribute__((section(".shared"), shared)) volatile LONG gInstanceCount = -1;
-
 std::string OwnFolder(HINSTANCE instance) {
     std::string path(MAX_PATH, '\0');
     for (;;) {
@@ -78,8 +74,7 @@ void RegisterShellFileTypes(const wingui::DocStrings& strings) {
 bool CPictorApp::InitInstance(HINSTANCE instance) {
     gPictor.instance = instance;
     // 1. One copy at a time.
-    counted_ = true;
-    if (InterlockedIncrement(&gInstanceCount) != 0) {
+    if (!instances_.Enter()) {
         PostToCameraWindow(WM_PICTOR_RESTORE);
         return false;
     }
@@ -132,7 +127,6 @@ int CPictorApp::ExitInstance() {
     gPictor.docManager = nullptr;
     docManager_.reset();
     template_.reset();
-    if (counted_) InterlockedDecrement(&gInstanceCount);
-    counted_ = false;
+    instances_.Leave();
     return 0;
 }

@@ -1,7 +1,7 @@
 // CPictorApp: the program's start-up (single copy, no open camera window,
 // the hidden window's class, JPEG quality, the document template and
 // manager, the hidden main frame, the shell's file type), its message loop
-// and its exit. The instance counter is shared by every running copy.
+// and its exit.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include "doc_manager_ex.h"
 #include "doc_template.h"
+#include "instance_counter.h"
 #include "main_frame.h"
 
 class CPictorApp {
@@ -20,7 +21,7 @@ public:
     int ExitInstance();
 
 private:
-    bool counted_ = false;
+    CInstanceCounter instances_;
     std::unique_ptr<wingui::DocTemplate> template_;
     std::unique_ptr<CDocManagerEx> docManager_;
     std::unique_ptr<CMainFrame> frame_;

@@ -33,6 +33,11 @@ target_include_directories(vantage_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAK
 target_link_libraries(vantage_test PRIVATE vantage_core prism_platform user32 gdi32 shell32)
 add_dependencies(vantage_test Vantage lexis Prism simcam)
 
+add_executable(pictor_test ${CMAKE_CURRENT_LIST_DIR}/pictor_test.cpp)
+target_include_directories(pictor_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(pictor_test PRIVATE user32 advapi32)
+add_dependencies(pictor_test Pictor scripted_dsm)
+
 # Not a test: keeps a camera window open (scripts/screenshot-camera-window.sh).
 add_executable(camera_window_host ${CMAKE_CURRENT_LIST_DIR}/camera_window_host.cpp)
 target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
@@ -73,6 +78,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
 add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
+add_wine_test(wine_pictor pictor_test $<TARGET_FILE:Pictor> $<TARGET_FILE:scripted_dsm>)
 if(EMULATED_UNIT_TEST_NOTE)
   set_tests_properties(wine_prism_unit_tests PROPERTIES ENVIRONMENT "WINE_TEST_NOTE=${EMULATED_UNIT_TEST_NOTE}")
 endif()
