@@ -116,3 +116,27 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME vantage_dll_exports
            COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Vantage> 1:OpenVantage)
 endif()
+
+# The simulated camera's TWAIN data source, installed where Wine's data source
+# manager finds it (fixture twain_source): a test that acquires through the
+# manager requires it.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TWAIN_FOLDER_BITS 64)
+else()
+  set(TWAIN_FOLDER_BITS 32)
+endif()
+add_test(NAME twain_source_install
+         COMMAND ${CMAKE_CURRENT_LIST_DIR}/install_twain_source.sh ${CMAKE_BINARY_DIR} ${TWAIN_FOLDER_BITS}
+                 $<TARGET_FILE:twain_source> $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
+                 $<TARGET_FILE:simcam>)
+set_tests_properties(twain_source_install PROPERTIES FIXTURES_SETUP twain_source FIXTURES_REQUIRED wine)
+
+add_executable(twain_source_test ${CMAKE_CURRENT_LIST_DIR}/twain_source_test.cpp)
+# It speaks to the source only through Wine's manager; the protocol's
+# definitions and the generated pictures' content are shared with the source.
+target_include_directories(twain_source_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/companions/simcam
+                           ${CMAKE_SOURCE_DIR}/vantage/camera ${CMAKE_SOURCE_DIR}/companions/twain_source)
+target_link_libraries(twain_source_test PRIVATE user32)
+add_dependencies(twain_source_test twain_source)
+add_wine_test(wine_twain_source twain_source_test)
+set_tests_properties(wine_twain_source PROPERTIES FIXTURES_REQUIRED "wine;twain_source")
