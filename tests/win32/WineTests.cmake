@@ -140,3 +140,6 @@ target_link_libraries(twain_source_test PRIVATE user32)
 add_dependencies(twain_source_test twain_source)
 add_wine_test(wine_twain_source twain_source_test)
 set_tests_properties(wine_twain_source PROPERTIES FIXTURES_REQUIRED "wine;twain_source")
+# Pictor through Wine's manager and the installed source.
+add_wine_test(wine_pictor_source pictor_test $<TARGET_FILE:Pictor> --through-manager)
+set_tests_properties(wine_pictor_source PROPERTIES FIXTURES_REQUIRED "wine;twain_source")

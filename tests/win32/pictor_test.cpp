@@ -1,9 +1,12 @@
 // Pictor.exe run as a user runs it, from a folder of its own with TWain.ini
-// beside it, against a scripted data source manager (a TWAIN_32.DLL placed
+// beside it: against a scripted data source manager (a TWAIN_32.DLL placed
 // beside the program; the prefix loads it in place of Wine's for Pictor.exe)
-// that logs every call. The shell's "edit" verb for .jpg runs this program,
-// which records the file it was given.
+// that logs every call, or through Wine's own manager with the simulated
+// camera's data source installed (fixture twain_source; its switches in
+// SimSource.ini beside it). The shell's "edit" verb for .jpg runs this
+// program, which records the file it was given.
 //   pictor_test PICTOR_EXE SCRIPTED_TWAIN_DLL [SCENARIO-NAME-PART]
+//   pictor_test PICTOR_EXE --through-manager [SCENARIO-NAME-PART]
 //   pictor_test record LOG FILE        (the recorder)
 #include <windows.h>
 
@@ -126,7 +129,7 @@ struct Stage {
         }
         CreateDirectoryA(File("pics").c_str(), nullptr);
         CopyFileA(gPictorExe.c_str(), File("Pictor.exe").c_str(), FALSE);
-        CopyFileA(gTwainDll.c_str(), File("TWAIN_32.DLL").c_str(), FALSE);
+        if (!gTwainDll.empty()) CopyFileA(gTwainDll.c_str(), File("TWAIN_32.DLL").c_str(), FALSE);
         WriteText(File("TWain.ini"), "[IP]\r\nJPEG=90\r\n[Setting]\r\nPath=" + File("pics") + "\r\n");
         // The shell's "edit" for .jpg records into this stage's log.
         SetClassesValue(".jpg", "PictorTest.Picture");
@@ -468,6 +471,70 @@ void FailedSaveKeepsPictureAndSaveAs() {
     ok(stage.WaitForExit(10000), "Pictor did not exit after the question");
 }
 
+// The installed source's switches, beside it where Wine's manager loads it.
+void SourceSwitches(const std::string& text) {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, sizeof folder);
+    WriteText(std::string(folder) + (sizeof(void*) == 8 ? "\\twain_64" : "\\twain_32") + "\\SimSource.ini",
+              "[SimSource]\r\n" + text);
+}
+
+std::vector<std::string> WaitForLaunches(const Stage& stage, std::size_t count) {
+    std::vector<std::string> launches;
+    ui_test::PumpUntil([&] { return (launches = stage.Launches()).size() >= count; }, 10000);
+    ui_test::PumpFor(300);  // and no more
+    return stage.Launches();
+}
+
+void ThroughManager() {
+    struct Case {
+        const char* name;
+        const char* camSet;
+        const char* switches;
+        int pictures;  // expected files and launches
+        bool exits;    // by the source's close request
+    } cases[] = {
+        {"manager: three pictures, 32 bits", nullptr, "Pictures=3\r\nPictureBits=32\r\nCloseAfterTransfer=1\r\n", 3,
+         true},
+        {"manager: no source of the CamSet.inf name", "[TWAIN]\r\nProductName=Nobody\r\n",
+         "Pictures=1\r\nCloseAfterTransfer=1\r\n", 1, true},
+        {"manager: transfer count limited by the source", nullptr,
+         "Pictures=3\r\nXferCountLimit=2\r\nCloseAfterTransfer=1\r\n", 2, true},
+        {"manager: image information refused", nullptr, "Pictures=2\r\nImageInfoFails=1\r\nCloseAfterTransfer=1\r\n",
+         0, false},
+    };
+    for (const Case& c : cases) {
+        if (!Selected(c.name)) continue;
+        if (c.camSet)
+            WriteText(CamSetPath(), c.camSet);
+        else
+            DeleteFileA(CamSetPath().c_str());
+        SourceSwitches(c.switches);
+        Stage stage("pictor-manager");
+        if (!stage.Start()) continue;
+        const bool exited = stage.WaitForExit(c.exits ? kRunLimitMs : 5000);
+        if (c.exits) ok(exited, "%s: Pictor did not exit when the source asked", c.name);
+        for (int n = 1; n <= 4; ++n) {
+            const JpegFacts jpeg = ReadJpeg(stage.Picture(n));
+            ok(jpeg.valid == (n <= c.pictures), "%s: PIC%05d.jpg %s", c.name, n, jpeg.valid ? "written" : "missing");
+            if (jpeg.valid) ok(jpeg.width == 64 && jpeg.height == 48, "%s: %d x %d", c.name, jpeg.width, jpeg.height);
+        }
+        const std::vector<std::string> launches = WaitForLaunches(stage, std::size_t(c.pictures));
+        ok(launches.size() == std::size_t(c.pictures), "%s: %u launches, expected %d", c.name,
+           unsigned(launches.size()), c.pictures);
+        for (std::size_t i = 0; i < launches.size(); ++i)
+            ok(lstrcmpiA(launches[i].c_str(), stage.Picture(int(i) + 1).c_str()) == 0, "%s: launch %u got %s", c.name,
+               unsigned(i), launches[i].c_str());
+        if (!exited) {
+            // Still answering: it closes on request (a loop asking for ever would not).
+            if (HWND frame = stage.Window("Pictor.MainFrame", nullptr)) PostMessageA(frame, WM_CLOSE, 0, 0);
+            ok(stage.WaitForExit(10000), "%s: Pictor did not close on request", c.name);
+        }
+        DeleteFileA(CamSetPath().c_str());
+    }
+    SourceSwitches("");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -479,22 +546,31 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc < 3) {
-        std::printf("usage: pictor_test PICTOR_EXE SCRIPTED_TWAIN_DLL [SCENARIO]\n");
+        std::printf("usage: pictor_test PICTOR_EXE SCRIPTED_TWAIN_DLL|--through-manager [SCENARIO]\n");
         return 2;
     }
     gPictorExe = argv[1];
-    gTwainDll = argv[2];
+    const bool throughManager = !lstrcmpA(argv[2], "--through-manager");
+    gTwainDll = throughManager ? "" : argv[2];
     gOnly = argc > 3 ? argv[3] : nullptr;
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, sizeof self);
     gSelf = self;
-    // The prefix loads a TWAIN_32.DLL beside Pictor.exe before its own.
+    // With the scripted manager, the prefix loads a TWAIN_32.DLL beside
+    // Pictor.exe before its own; through the manager, its own.
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Pictor.exe\\DllOverrides", 0, nullptr, 0,
                         KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
         const char order[] = "native,builtin";
-        RegSetValueExA(key, "twain_32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+        if (throughManager)
+            RegDeleteValueA(key, "twain_32");
+        else
+            RegSetValueExA(key, "twain_32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
         RegCloseKey(key);
+    }
+    if (throughManager) {
+        ThroughManager();
+        return wine_test::Finish();
     }
     ThreePicturesInOneConnection();
     SourceChoice();
