@@ -112,6 +112,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
                    12:SwitchVideoSize 13:TransferImages 20:SimCamLoadScenes 21:SimCamLoadFolder
                    22:SimCamGetOperations 23:SimCamSetFault 24:SimCamReset 25:SimCamSetFormatCode
                    26:SimCamSetDeviceStatus 27:SimCamCallLog 28:SimCamTransferredCount 29:SimCamTakeTransferred)
+  # The acquisition program: a 32-bit GUI program; the data source manager is
+  # loaded at run time, not imported.
+  add_test(NAME pictor_exe_program
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_program.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Pictor> TWAIN_32.DLL)
   # The camera window library: OpenVantage alone.
   add_test(NAME vantage_dll_exports
            COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Vantage> 1:OpenVantage)

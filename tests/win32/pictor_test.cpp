@@ -8,10 +8,14 @@
 //   pictor_test PICTOR_EXE SCRIPTED_TWAIN_DLL [SCENARIO-NAME-PART]
 //   pictor_test PICTOR_EXE --through-manager [SCENARIO-NAME-PART]
 //   pictor_test record LOG FILE        (the recorder)
+//   pictor_test PICTOR_EXE --through-manager --hold SECONDS
+//       (not a test: Pictor with two unsaved 640 x 480 pictures in view for
+//       SECONDS, for scripts/screenshot-pictor.sh)
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -535,6 +539,24 @@ void ThroughManager() {
     SourceSwitches("");
 }
 
+// Two pictures the program cannot save stay open in view for a while.
+void HoldPicturesInView(DWORD seconds) {
+    DeleteFileA(CamSetPath().c_str());
+    SourceSwitches("Pictures=2\r\nPictureWidth=640\r\nPictureHeight=480\r\nCloseAfterTransfer=1\r\n");
+    Stage stage("pictor-hold");
+    WriteText(stage.File("TWain.ini"), "[Setting]\r\nPath=Z:\\proc\r\n");
+    if (!stage.Start()) return;
+    for (int n = 0; n < 2; ++n) Answer(stage, "Pictor", IDOK);
+    if (HWND frame = stage.WaitForWindow("Pictor.MainFrame", nullptr, 5000)) {
+        SetWindowPos(frame, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+        PostMessageA(frame, WM_COMMAND, 57650, 0);  // cascade
+    }
+    ui_test::PumpFor(seconds * 1000);
+    if (HWND frame = stage.Window("Pictor.MainFrame", nullptr)) PostMessageA(frame, WM_CLOSE, 0, 0);
+    for (int n = 0; n < 2; ++n) Answer(stage, "Pictor", IDNO);
+    SourceSwitches("");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -552,7 +574,7 @@ int main(int argc, char** argv) {
     gPictorExe = argv[1];
     const bool throughManager = !lstrcmpA(argv[2], "--through-manager");
     gTwainDll = throughManager ? "" : argv[2];
-    gOnly = argc > 3 ? argv[3] : nullptr;
+    gOnly = argc == 4 ? argv[3] : nullptr;
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, sizeof self);
     gSelf = self;
@@ -567,6 +589,10 @@ int main(int argc, char** argv) {
         else
             RegSetValueExA(key, "twain_32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
         RegCloseKey(key);
+    }
+    if (throughManager && argc == 5 && !lstrcmpA(argv[3], "--hold")) {
+        HoldPicturesInView(DWORD(std::atoi(argv[4])));
+        return 0;
     }
     if (throughManager) {
         ThroughManager();
