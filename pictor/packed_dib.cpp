@@ -2,7 +2,9 @@
 // header and the rows the JPEG writer takes.
 #include "packed_dib.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <new>
 
 std::uint32_t ReadLe32(const std::uint8_t* p) {
@@ -25,7 +27,11 @@ std::uint64_t DibRowBytes(std::uint64_t width, std::uint32_t bitsPerPixel) {
 }
 
 std::int32_t PixelsPerMetre(int dotsPerInch) {
-    return std::int32_t(std::floor(dotsPerInch * 39.37007874015748 + 0.5));
+    // A resolution read from a header can be anything: the field's range holds.
+    const double ppm = std::floor(dotsPerInch * 39.37007874015748 + 0.5);
+    if (ppm <= double(INT32_MIN)) return INT32_MIN;
+    if (ppm >= double(INT32_MAX)) return INT32_MAX;
+    return std::int32_t(ppm);
 }
 
 int DotsPerInch(std::int32_t pixelsPerMetre) { return int(std::floor(pixelsPerMetre * 0.0254 + 0.5)); }

@@ -25,7 +25,8 @@ void WriteLe16(std::uint8_t* p, std::uint16_t value);
 
 // Bytes of one stored row: (width x bits + 31) / 32 x 4, in 64 bits.
 std::uint64_t DibRowBytes(std::uint64_t width, std::uint32_t bitsPerPixel);
-// pixels per metre = floor(dpi x 39.37007874015748 + 0.5): 72 gives 2835.
+// pixels per metre = floor(dpi x 39.37007874015748 + 0.5): 72 gives 2835;
+// limited to the 32-bit field.
 std::int32_t PixelsPerMetre(int dotsPerInch);
 // dots per inch = floor(ppm x 0.0254 + 0.5): 2835 gives 72.
 int DotsPerInch(std::int32_t pixelsPerMetre);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 TEST(PackedDib, CreateTakesTheDepthClassAndSeventyTwoDpi) {
     struct Case {
         std::uint32_t requested, depth, tableEntries;
@@ -36,6 +38,9 @@ TEST(PackedDib, ResolutionRoundsBothWays) {
     }
     EXPECT_EQ(DotsPerInch(2834), 72);  // 71.98 rounds up
     EXPECT_EQ(DotsPerInch(3799), 96);  // 96.49 rounds down
+    // Header values at the field's ends come back within it.
+    EXPECT_EQ(PixelsPerMetre(DotsPerInch(INT32_MIN)), INT32_MIN);
+    EXPECT_EQ(PixelsPerMetre(DotsPerInch(INT32_MAX)), INT32_MAX);
 }
 
 TEST(PackedDib, BmpFileHeaderCountsTheColourTable) {

@@ -119,6 +119,33 @@ JpegFacts ReadJpeg(const std::string& path) {
     return f;
 }
 
+struct WindowSearch {
+    DWORD pid;
+    const char* cls;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[64] = {}, text[128] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, text, sizeof text);
+    if (pid == s->pid && (!s->cls || !lstrcmpA(cls, s->cls)) && (!s->title || !lstrcmpA(text, s->title))) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+LRESULT CALLBACK CountingHideWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == 1225) ++gRestoreMessages;
+    if (m == 1224) ++gAnnounceMessages;
+    return DefWindowProcA(w, m, wp, lp);
+}
+
 // A folder holding Pictor.exe, the scripted manager and their settings.
 struct Stage {
     std::string folder;
@@ -174,27 +201,8 @@ struct Stage {
     }
     // A top-level window of the running program with that class and title.
     HWND Window(const char* className, const char* title) const {
-        struct Search {
-            DWORD pid;
-            const char* cls;
-            const char* title;
-            HWND found;
-        } search = {process.dwProcessId, className, title, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                char cls[64] = {}, text[128] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                GetWindowTextA(w, text, sizeof text);
-                if (pid == s->pid && (!s->cls || !lstrcmpA(cls, s->cls)) && (!s->title || !lstrcmpA(text, s->title))) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        WindowSearch search = {process.dwProcessId, className, title, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
     HWND WaitForWindow(const char* className, const char* title, DWORD ms) const {
@@ -219,11 +227,7 @@ struct CameraHideWindow {
     HWND hwnd = nullptr;
     CameraHideWindow() {
         WNDCLASSA wc = {};
-        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (m == 1225) ++gRestoreMessages;
-            if (m == 1224) ++gAnnounceMessages;
-            return DefWindowProcA(w, m, wp, lp);
-        };
+        wc.lpfnWndProc = CountingHideWindowProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "VEXA_TWain_HideWnd";
         RegisterClassA(&wc);
