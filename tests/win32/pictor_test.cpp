@@ -280,6 +280,26 @@ void ThreePicturesInOneConnection() {
        "the close request did not disable, close the source, then the manager");
 }
 
+void ShellOpenWhenEditIsMissing() {
+    if (!Selected("shell open when there is no edit")) return;
+    Stage stage("pictor-open");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "PictorTest.Picture\\shell\\edit\\command");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "PictorTest.Picture\\shell\\edit");
+    SetClassesValue("PictorTest.Picture\\shell\\open\\command",
+                    "\"" + gSelf + "\" record \"" + stage.File("launches.log") + "\" \"open %1\"");
+    stage.Script("[Source]\r\nImages=1\r\nCloseWhenDone=1\r\n");
+    if (stage.Start()) {
+        ok(stage.WaitForExit(kRunLimitMs), "Pictor did not exit");
+        std::vector<std::string> launches;
+        ui_test::PumpUntil([&] { return !(launches = stage.Launches()).empty(); }, 10000);
+        ok(launches.size() == 1 && lstrcmpiA(launches[0].c_str(), ("open " + stage.Picture(1)).c_str()) == 0,
+           "%u launches, the first %s; expected \"open\" with PIC00001.jpg", unsigned(launches.size()),
+           launches.empty() ? "-" : launches[0].c_str());
+    }
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "PictorTest.Picture\\shell\\open\\command");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "PictorTest.Picture\\shell\\open");
+}
+
 void SourceChoice() {
     struct Case {
         const char* name;
@@ -543,6 +563,26 @@ void ThroughManager() {
     SourceSwitches("");
 }
 
+// The road a user takes: the source opens the camera window, Pictor announces
+// itself to it, and ends when the camera window closes.
+void CameraWindowThroughManager() {
+    if (!Selected("manager: camera window")) return;
+    DeleteFileA(CamSetPath().c_str());
+    SourceSwitches("");
+    Stage stage("pictor-window");
+    if (!stage.Start()) return;
+    HWND hide = nullptr;
+    ui_test::PumpUntil([&] { return (hide = FindWindowA("VEXA_TWain_HideWnd", nullptr)) != nullptr; }, 20000);
+    ok(hide != nullptr, "the camera window's hidden window did not appear");
+    HWND pictorHide = stage.Window("VEXA_Pictor_HideWindow", "VEXA_Pictor_HideWindow");
+    ok(pictorHide != nullptr && !IsWindowVisible(pictorHide), "Pictor's hidden window is missing or shown");
+    ok(WaitForSingleObject(stage.process.hProcess, 0) == WAIT_TIMEOUT, "Pictor ended with the camera window open");
+    ui_test::PumpFor(1500);  // the camera window's set-up and camera check
+    if (hide) PostMessageA(hide, 1226, 0, 0);  // the closing request
+    ok(stage.WaitForExit(kRunLimitMs), "Pictor did not exit once the camera window had closed");
+    ok(!FindWindowA("VEXA_TWain_HideWnd", nullptr), "the camera window is still there");
+}
+
 // Two pictures the program cannot save stay open in view for a while.
 void HoldPicturesInView(DWORD seconds) {
     DeleteFileA(CamSetPath().c_str());
@@ -600,9 +640,11 @@ int main(int argc, char** argv) {
     }
     if (throughManager) {
         ThroughManager();
+        CameraWindowThroughManager();
         return wine_test::Finish();
     }
     ThreePicturesInOneConnection();
+    ShellOpenWhenEditIsMissing();
     SourceChoice();
     TransferCountCheckStatus();
     RefusedImageInformation();
