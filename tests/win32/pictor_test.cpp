@@ -7,12 +7,13 @@
 // program, which records the file it was given.
 //   pictor_test PICTOR_EXE SCRIPTED_TWAIN_DLL [SCENARIO-NAME-PART]
 //   pictor_test PICTOR_EXE --through-manager [SCENARIO-NAME-PART]
-//   pictor_test record LOG FILE        (the recorder)
+//   pictor_test record LOG FILE        (the recorder: its start time and FILE)
 //   pictor_test PICTOR_EXE --through-manager --hold SECONDS
 //       (not a test: Pictor with two unsaved 640 x 480 pictures in view for
 //       SECONDS, for scripts/screenshot-pictor.sh)
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -178,7 +179,21 @@ struct Stage {
     }
     void Script(const std::string& text) const { WriteText(File("ScriptedDsm.ini"), text); }
     std::vector<std::string> Calls() const { return Lines(ReadText(File("dsm.log"))); }
-    std::vector<std::string> Launches() const { return Lines(ReadText(File("launches.log"))); }
+    // The files the shell was given, in the order of the recorders' starts
+    // (they run side by side, so their lines come in any order).
+    std::vector<std::string> Launches() const {
+        std::vector<std::pair<unsigned long long, std::string>> started;
+        for (const std::string& line : Lines(ReadText(File("launches.log")))) {
+            const std::size_t space = line.find(' ');
+            if (space == std::string::npos) continue;
+            started.emplace_back(std::strtoull(line.c_str(), nullptr, 10), line.substr(space + 1));
+        }
+        std::stable_sort(started.begin(), started.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<std::string> files;
+        for (const auto& s : started) files.push_back(s.second);
+        return files;
+    }
 
     bool Start() {
         STARTUPINFOA startup = {};
@@ -605,8 +620,12 @@ void HoldPicturesInView(DWORD seconds) {
 
 int main(int argc, char** argv) {
     if (argc == 4 && !lstrcmpA(argv[1], "record")) {
+        // The start time of this process orders the launches.
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        const unsigned long long start = (unsigned long long)created.dwHighDateTime << 32 | created.dwLowDateTime;
         if (FILE* f = std::fopen(argv[2], "ab")) {
-            std::fprintf(f, "%s\n", argv[3]);
+            std::fprintf(f, "%llu %s\n", start, argv[3]);
             std::fclose(f);
         }
         return 0;
