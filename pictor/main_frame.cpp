@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "about_dlg.h"
 #include "bmp_doc.h"
 #include "child_frame.h"
@@ -101,7 +103,10 @@ bool CMainFrame::CloseAllDocuments() {
         auto* picture = static_cast<CBmpDoc*>(document.get());
         if (!gPictor.docManager->SaveModified(*picture, Handle())) return false;
     }
-    while (!template_.Documents().empty()) template_.Documents().back()->CloseAllFrames();
+    // Each document goes with its last frame: close them from a list of their own.
+    std::vector<wingui::Document*> documents;
+    for (const auto& document : template_.Documents()) documents.push_back(document.get());
+    for (wingui::Document* document : documents) document->CloseAllFrames();
     return true;
 }
 
