@@ -4,9 +4,10 @@
 // the manager and the source, and drives it as an application does: the
 // capability, the enabling, the message loop through MSG_PROCESSEVENT, the
 // native transfers, the closing request.
-//   twain_source_test [SCENARIO]
+//   twain_source_test [SCENARIO[,SCENARIO...]]
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -303,7 +304,9 @@ void TestGeneratedPictures() {
         {"Pictures=3\r\nXferCountLimit=2\r\n", -1, TWRC_CHECKSTATUS, 2, {64, 48, 24}},
     };
     for (const Case& c : cases) {
-        std::printf("  settings %s", c.settings);
+        std::string shown(c.settings);
+        for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) shown.replace(at, 2, " ");
+        std::printf("  settings %s\n", shown.c_str());
         WriteSettings((std::string(c.settings) + "CloseAfterTransfer=1\r\n").c_str());
         if (!OpenSource()) {
             CloseSource();
@@ -427,6 +430,20 @@ void TestCameraWindow() {
     }
 }
 
+// Whether a scenario's name holds one of the comma-separated parts of the
+// choice (an empty choice takes every scenario).
+bool Chosen(const std::string& name, const std::string& choice) {
+    if (choice.empty()) return true;
+    std::size_t start = 0;
+    while (start <= choice.size()) {
+        const std::size_t comma = std::min(choice.find(',', start), choice.size());
+        const std::string part = choice.substr(start, comma - start);
+        if (!part.empty() && name.find(part) != std::string::npos) return true;
+        start = comma + 1;
+    }
+    return false;
+}
+
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -458,7 +475,7 @@ int main(int argc, char** argv) {
                                   {"image_info_fails", TestImageInfoFails},
                                   {"camera_window", TestCameraWindow}};
     for (const Scenario& s : scenarios) {
-        if (!std::strstr(s.name, only)) continue;
+        if (!Chosen(s.name, only)) continue;
         std::printf("scenario %s\n", s.name);
         std::fflush(stdout);
         s.run();
