@@ -82,8 +82,8 @@ INT_PTR CFileDialogEx::DoModal() {
 
 void CFileDialogEx::OnTypeChange(HWND explorer, int typeIndex) const {
     if (typeIndex < 1 || typeIndex > int(types_.size())) return;
-    // The field's text through the dialog's own messages: the field is a
-    // combination box whose text not every system reports to WM_GETTEXT.
+    // The field's text through the dialog's own messages, whatever kind of
+    // control holds it (an extended combination box on some systems).
     char name[MAX_PATH * 2] = {};
     if (SendMessageA(explorer, CDM_GETSPEC, sizeof name, reinterpret_cast<LPARAM>(name)) < 0) return;
     const std::string renamed = ChangeExtension(name, types_[std::size_t(typeIndex - 1)].extension);
