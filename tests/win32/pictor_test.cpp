@@ -420,6 +420,11 @@ void SecondCopy() {
             ui_test::PumpUntil([] { return gRestoreMessages > 0; }, 2000);
             ok(gRestoreMessages == 1, "%d restore messages from the extra copy, expected 1", gRestoreMessages);
         }
+        // Every acquisition request announces Pictor, even one that fails
+        // (the source is enabled already).
+        if (frame) PostMessageA(frame, WM_COMMAND, 32771, 0);
+        ui_test::PumpUntil([] { return gAnnounceMessages > 0; }, 5000);
+        ok(gAnnounceMessages == 1, "%d announcements (1224) after Acquire, expected 1", gAnnounceMessages);
     }
     ok(WaitForSingleObject(first.process.hProcess, 0) == WAIT_TIMEOUT, "the first copy ended");
     first.Stop();
