@@ -14,12 +14,11 @@ env=$root/tests/win32/wine_env.sh
 mkdir -p "$out"
 cmake --build "$build" -j 2 --target camera_window_host Vantage lexis Prism simcam >/dev/null
 
+# shellcheck source=camera-window-lib.sh
+. "$root/scripts/camera-window-lib.sh"
 # Vantage with its companions in a folder of its own; default settings.
 stage=$build/screenshot-stage
-rm -rf "$stage"
-mkdir -p "$stage"
-cp "$build/vantage/Vantage.dll" "$build/companions/Lexis.DLL" "$build/prism/Prism.dll" "$stage/"
-printf '[Setting]\r\nPath=%s\r\n' 'C:\users\Public\Pictures' > "$stage/TWain.ini"
+stage_camera_window "$build" "$stage" $'[Setting]\r\nPath=C:\\users\\Public\\Pictures\r\n'
 host=$build/tests/camera_window_host.exe
 simcam=$build/companions/simcam/SimCam.dll
 
@@ -29,24 +28,6 @@ if [ ! -f "$build/wine-display" ]; then
     started=1
 fi
 display=":$(cat "$build/wine-display")"
-# Waits until `count` viewable windows have that title, lets them draw (and
-# settle `seconds` more), and takes the shot.
-shoot() {  # title, count, file name[, seconds]
-    local ids n=0
-    for _ in $(seq 120); do
-        ids=$(xwininfo -display "$display" -root -tree 2>/dev/null | awk -v t=" \"$1\": " 'index($0, t) {print $1}')
-        n=0
-        for id in $ids; do
-            xwininfo -display "$display" -id "$id" 2>/dev/null | grep -q IsViewable && n=$((n + 1))
-        done
-        [ "$n" -ge "$2" ] && break
-        sleep 0.25
-    done
-    sleep "${4:-1}"
-    import -display "$display" -window root "$out/$3"
-    echo "$out/$3 ($n windows called \"$1\")"
-}
-
 "$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 14 full &
 shoot Camera 1 camera-window.png 6
 # The host scrolls the view to its end after eight seconds.

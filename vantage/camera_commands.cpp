@@ -24,6 +24,24 @@ private:
     HCURSOR previous_;
 };
 
+// The transfer list between the worker and the data source: freed unless
+// handed over.
+struct ImageList {
+    explicit ImageList(std::vector<HGLOBAL> list) : blocks(std::move(list)) {}
+    ~ImageList() {
+        if (!handedOver)
+            for (HGLOBAL block : blocks) GlobalFree(block);
+    }
+    ImageList(const ImageList&) = delete;
+    ImageList& operator=(const ImageList&) = delete;
+    HGLOBAL* HandOver() {
+        handedOver = true;
+        return blocks.data();
+    }
+    std::vector<HGLOBAL> blocks;
+    bool handedOver = false;
+};
+
 }  // namespace
 
 bool CCameraDlg::OnCommand(int id, int code, HWND control) {
@@ -62,10 +80,29 @@ int CCameraDlg::Ask(int textKey, int captionKey, UINT style) {
     return MessageBoxA(Handle(), text.c_str(), caption.c_str(), style);
 }
 
+WorkOrder CCameraDlg::MakeWorkOrder() const {
+    WorkOrder order;
+    order.window = Handle();
+    if (view_)
+        for (int p = 0; p < view_->ShownCount(); ++p)
+            if (view_->Selected(p)) order.items.push_back(view_->ItemAt(p));
+    order.folder = pictures_.path;
+    order.next = pictures_.next;
+    order.enlarge = pictures_.enlargeOnOff != 0;
+    return order;
+}
+
+// The worker's download has used numbers up to `next` - 1; stored at once,
+// also when the progress dialog was closed before the download ended.
+void CCameraDlg::OnNextNumber(int next) {
+    pictures_.next = next;
+    pictures_.Write(gVantage.iniPath, settings_.enlarge);
+}
+
 void CCameraDlg::RunDownload() {
     WaitCursor wait;
     EnableCommands(false);
-    CProgressDlg progress(kProgressDownload, pictures_.path);
+    CProgressDlg progress(kProgressDownload, MakeWorkOrder());
     gVantage.modal.Run(progress, gVantage.lexis, kProgressTemplate, Handle());
     if (!IsAlive()) return;  // closed meanwhile
     pictures_.Write(gVantage.iniPath, settings_.enlarge);
@@ -77,8 +114,11 @@ void CCameraDlg::RunTransfer() {
     EnableCommands(false);
     ShowWindow(Handle(), SW_HIDE);
     gVantage.transferDone = 0;
-    CProgressDlg progress(kProgressTransfer, pictures_.path);
+    CProgressDlg progress(kProgressTransfer, MakeWorkOrder());
     gVantage.modal.Run(progress, gVantage.lexis, kProgressTemplate, Handle());
+    // Ours until the data source is called, theirs from then on whatever it
+    // answers (it may have freed them).
+    ImageList images(gVantage.worker.TakeImages());
     if (!IsAlive()) return;
     if (progress.Result() == CProgressDlg::kResultNoPicture) {
         Ask(kKeyNoPicture, kKeyProgressTitle, MB_OK);
@@ -87,11 +127,9 @@ void CCameraDlg::RunTransfer() {
     }
     gVantage.camera.Close();
     const bool opened = gVantage.camera.Open();
-    // The images come from the worker with the development step; none yet.
-    std::vector<HGLOBAL> images;
     bool transferred = false;
-    if (opened && progress.Result() <= 0 && progress.Count() > 0 && !images.empty())
-        transferred = gVantage.camera.TransferImages(images.data(), int(images.size()));
+    if (opened && progress.Result() <= 0 && progress.Count() > 0 && !images.blocks.empty())
+        transferred = gVantage.camera.TransferImages(images.HandOver(), int(images.blocks.size()));
     if (!transferred) Ask(kKeyTransferError, 0, MB_OK);
     if (!IsAlive()) return;
     EnableCommands(true);

@@ -222,6 +222,9 @@ bool CCameraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case kMsgRefreshDone:
         OnRefreshDone(unsigned(wParam), lParam);
         break;
+    case kMsgNextNumber:
+        OnNextNumber(int(wParam));
+        break;
     case WM_SETCURSOR:
         // The wait cursor while a refresh runs.
         if (refreshGeneration_ == 0 || LOWORD(lParam) != HTCLIENT) return false;

@@ -17,6 +17,7 @@
 #include "module_hold.h"
 #include "owner_draw_button.h"
 #include "settings.h"
+#include "twain_thread.h"
 #include "ui/hide_wnd.h"
 #include "ui/thumbnail_view.h"
 
@@ -66,6 +67,8 @@ private:
     void EmptyPictures();
 
     // Commands (camera_commands.cpp).
+    WorkOrder MakeWorkOrder() const;
+    void OnNextNumber(int next);
     void RunDownload();
     void RunTransfer();
     void RunDeleteAll();

@@ -82,7 +82,29 @@ unsigned CTWainThread::RequestRefresh(HWND window, HWND view) {
     return Enqueue(kMsgRefresh, WPARAM(window), LPARAM(view)) ? generation_ : 0;
 }
 
-bool CTWainThread::RequestForDialog(UINT message, HWND dialog) { return Enqueue(message, WPARAM(dialog), 0); }
+bool CTWainThread::RequestForDialog(UINT message, HWND dialog, WorkOrder order) {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        orders_[dialog] = std::move(order);
+    }
+    if (Enqueue(message, WPARAM(dialog), 0)) return true;
+    std::lock_guard<std::mutex> guard(lock_);
+    orders_.erase(dialog);
+    return false;
+}
+
+std::vector<HGLOBAL> CTWainThread::TakeImages() {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::vector<HGLOBAL> images;
+    images.swap(images_);
+    return images;
+}
+
+// Under lock_: images nobody took (a dialog closed early, an unload).
+void CTWainThread::FreeImages() {
+    for (HGLOBAL image : images_) GlobalFree(image);
+    images_.clear();
+}
 
 bool CTWainThread::IsBusy() const {
     std::lock_guard<std::mutex> guard(lock_);
@@ -162,18 +184,22 @@ void CTWainThread::Refresh(HWND window, unsigned generation) {
     PostMessageA(window, kMsgRefreshDone, WPARAM(generation), RefreshReport::Pack(opened, int(result)));
 }
 
-// The download and the images for a transfer are developed with the next
-// step of the camera window; until then a download reports an error and a
-// transfer hands over no image ("No Picture." when there is nothing at all).
+// The table is the worker's while the request runs (the window reads it
+// only between requests), so the work reads it without the lock.
 void CTWainThread::AnswerDialog(UINT message, HWND dialog) {
-    constexpr int kResultNoPicture = 4, kResultError = 3, kResultDone = 0;
-    int result;
+    WorkOrder order;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        result = table_.Items().empty() ? kResultNoPicture : message == kMsgDownload ? kResultError : kResultDone;
+        auto found = orders_.find(dialog);
+        if (found != orders_.end()) {
+            order = std::move(found->second);
+            orders_.erase(found);
+        }
     }
+    int count = 0;
+    const int result = message == kMsgDownload ? Download(dialog, order) : BuildImageList(dialog, order, count);
     EndRequest();
-    PostMessageA(dialog, kMsgWorkDone, WPARAM(result), 0);
+    PostMessageA(dialog, kMsgWorkDone, WPARAM(result), LPARAM(count));
 }
 
 void CTWainThread::OnLoopEnd() {
@@ -181,5 +207,7 @@ void CTWainThread::OnLoopEnd() {
     // emptying happens here.
     std::lock_guard<std::mutex> guard(lock_);
     pending_ = 0;
+    orders_.clear();
+    FreeImages();
     if (emptyDue_) EmptyNow();
 }

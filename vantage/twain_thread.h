@@ -13,7 +13,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "camera/frame_files.h"
@@ -27,6 +29,15 @@ struct RefreshReport {
     static int Result(LPARAM report) { return int(report & 3) - 1; }
 };
 
+// What the camera window hands over with a download or a transfer.
+struct WorkOrder {
+    HWND window = nullptr;   // the camera window: hears the download's next file number
+    std::vector<int> items;  // the selected items, in display order
+    std::string folder;      // the picture folder
+    int next = 1;            // `Next`: the number of the next download file
+    bool enlarge = false;    // `EnlargeOnOff`
+};
+
 class CTWainThread : public wingui::WorkerThread {
 public:
     CTWainThread();
@@ -35,8 +46,12 @@ public:
     // (1124, wParam the item), the end to `window` (kMsgRefreshDone with the
     // generation returned). 0 when the worker is busy or not running.
     unsigned RequestRefresh(HWND window, HWND view);
-    // kMsgDownload or kMsgTransferList for a progress dialog.
-    bool RequestForDialog(UINT message, HWND dialog);
+    // kMsgDownload or kMsgTransferList for a progress dialog. The work
+    // stops early once the dialog is gone.
+    bool RequestForDialog(UINT message, HWND dialog, WorkOrder order);
+    // The images of the last transfer list (movable global blocks, unlocked),
+    // taken over: the caller hands them to the data source or frees them.
+    std::vector<HGLOBAL> TakeImages();
     bool IsBusy() const;
     // The thumbnail the refresh made for `item`, taken over; and whether the item is a clip.
     bool TakeThumbnail(int item, std::vector<std::uint8_t>& thumbnail, bool& clip);
@@ -54,6 +69,13 @@ private:
     bool Enqueue(UINT message, WPARAM wParam, LPARAM lParam);
     void Refresh(HWND window, unsigned generation);
     void AnswerDialog(UINT message, HWND dialog);
+    // Download (download.cpp) and the transfer list (transfer_list.cpp);
+    // each returns the result code for the dialog.
+    int Download(HWND dialog, const WorkOrder& order);
+    int BuildImageList(HWND dialog, const WorkOrder& order, int& count);
+    bool Stopped(HWND dialog) const { return QuitRequested() || !IsWindow(dialog); }
+    // Under lock_.
+    void FreeImages();
     // Ends a request: runs a deferred emptying.
     void EndRequest();
     void EmptyNow();
@@ -64,6 +86,8 @@ private:
     unsigned generation_ = 0;
     HWND refreshView_ = nullptr;  // the view of the refresh in hand
     std::vector<std::vector<std::uint8_t>> thumbnails_;
+    std::map<HWND, WorkOrder> orders_;  // by progress dialog, until its request runs
+    std::vector<HGLOBAL> images_;       // the last transfer list, until taken
 
     CPictureTable table_;  // written by the worker during a request
     CFrameFiles names_;

@@ -58,12 +58,19 @@ constexpr unsigned kMsgThumbnailAdded = 1124;
 // Vantage's own window messages between its threads (WM_APP range).
 constexpr unsigned kMsgRefreshDone = 0x8000 + 1;  // to the camera window: wParam generation, lParam RefreshReport
 constexpr unsigned kMsgWorkDone = 0x8000 + 2;     // to the progress dialog: wParam result code, lParam count
+constexpr unsigned kMsgNextNumber = 0x8000 + 3;   // to the camera window: wParam the download's new `Next`
+
+// Result codes of the worker's work for the progress dialog (at most 0 success).
+constexpr int kWorkDone = 0;
+constexpr int kWorkError = 3;
+constexpr int kWorkNoPicture = 4;
 
 // Progress dialog: template, modes (also its timer ids), controls.
 constexpr int kProgressTemplate = 2002;
 constexpr int kProgressDownload = 333;
 constexpr int kProgressTransfer = 555;
 constexpr int kProgressLabel = 3018;
+constexpr int kProgressBar = 3010;
 constexpr int kProgressClose = 2;
 
 // Thumbnail view: check box of display position p.

@@ -8,8 +8,17 @@
 namespace {
 
 constexpr UINT kRequestDelayMs = 300;
-// A request that cannot reach the worker ends as an error.
-constexpr int kResultError = 3;
+
+// A message box of another thread (the worker's replace question) owned by
+// the dialog: answered Cancel, so that the worker never waits on a box
+// whose owner is gone.
+BOOL CALLBACK CancelOwnedQuestion(HWND window, LPARAM dialog) {
+    char cls[8] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(dialog) && lstrcmpA(cls, "#32770") == 0)
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
 
 }  // namespace
 
@@ -30,7 +39,8 @@ void CProgressDlg::OnTimer(UINT_PTR id) {
     if (id != UINT_PTR(mode_)) return;
     StopTimer(id);
     const UINT request = mode_ == kProgressDownload ? kMsgDownload : kMsgTransferList;
-    if (!gVantage.worker.RequestForDialog(request, Handle())) Finish(kResultError, 0);
+    // A request that cannot reach the worker ends as an error.
+    if (!gVantage.worker.RequestForDialog(request, Handle(), order_)) Finish(kWorkError, 0);
 }
 
 void CProgressDlg::Finish(int result, int count) {
@@ -53,4 +63,12 @@ bool CProgressDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     Finish(int(wParam), int(lParam));
     result = 0;
     return true;
+}
+
+// The dialog is disabled while the question is up: only a closing request
+// gets here then. Its owned windows must go first: once the dialog is being
+// destroyed the system has already let go of another thread's owned boxes.
+void CProgressDlg::OnCancel() {
+    EnumWindows(CancelOwnedQuestion, reinterpret_cast<LPARAM>(Handle()));
+    Dialog::OnCancel();
 }
