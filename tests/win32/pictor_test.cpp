@@ -499,17 +499,18 @@ void FailedSaveKeepsPictureAndSaveAs() {
         SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
         HWND types = GetDlgItem(dialog, 1136);
         ChooseType(dialog, types, 1);
-        ui_test::PumpFor(300);
+        ui_test::PumpUntil([&] { return ControlText(name) != target; }, 5000);
         const std::string renamed = ControlText(name);
         ok(renamed == stage.File("saved.bmp"), "after choosing BMP the name is %s", renamed.c_str());
         ChooseType(dialog, types, 0);
-        ui_test::PumpFor(300);
+        ui_test::PumpUntil([&] { return ControlText(name) == target; }, 5000);
         ok(ControlText(name) == target, "after choosing JPEG again the name is %s",
            ControlText(name).c_str());
         ChooseType(dialog, types, 1);
-        ui_test::PumpFor(300);
+        ui_test::PumpUntil([&] { return ControlText(name) == stage.File("saved.bmp"); }, 5000);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        ui_test::PumpUntil([&] { return Exists(stage.File("saved.bmp")); }, 10000);
+        // The document takes the file's name once the file is written.
+        ui_test::PumpUntil([&] { return FindWindowExA(client, nullptr, nullptr, "saved.bmp") != nullptr; }, 20000);
         const std::vector<std::uint8_t> bmp = ReadBytes(stage.File("saved.bmp"));
         // Picture 2 of the script: 24 x 12, rows of 72 bytes.
         ok(bmp.size() == 14 + 40 + 72 * 12, "saved.bmp has %u bytes, expected %u", unsigned(bmp.size()),
