@@ -5,6 +5,7 @@
 #include "camera_bridge.h"
 
 #include <mutex>
+#include <new>
 
 #include "../../vantage/camera/camera_ops.h"
 #include "../simcam/simcam.h"
@@ -41,9 +42,16 @@ int __stdcall TransferImagesToSource(HGLOBAL* dibs, int count) {
     std::lock_guard<std::mutex> guard(gHandover.lock);
     // SimCam takes the images over (and frees them when it refuses them).
     if (!gHandover.simcam.TransferImages(dibs, count)) return 0;
-    std::vector<HGLOBAL> taken(std::size_t(count > 0 ? count : 0));
-    const int n = gHandover.takeTransferred(taken.data(), int(taken.size()));
-    gHandover.images.insert(gHandover.images.end(), taken.begin(), taken.begin() + n);
+    HGLOBAL chunk[64];
+    for (int n; (n = gHandover.takeTransferred(chunk, 64)) > 0;) {
+        for (int i = 0; i < n; ++i) {
+            try {
+                gHandover.images.push_back(chunk[i]);
+            } catch (const std::bad_alloc&) {
+                GlobalFree(chunk[i]);  // out of memory: the picture is lost, not leaked
+            }
+        }
+    }
     Notify();
     return 1;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -141,10 +142,11 @@ TW_UINT16 Disable() {
 }
 
 // Runs the application's message loop through MSG_PROCESSEVENT until the
-// source announces something other than MSG_NULL (returned), or ms pass (0).
-TW_UINT16 PumpUntilEvent(DWORD ms) {
+// source announces something other than MSG_NULL (returned), or until done
+// holds or ms pass (0).
+TW_UINT16 PumpUntilEvent(DWORD ms, const std::function<bool()>& done = {}) {
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
+    while (GetTickCount() - start < ms && !(done && done())) {
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
@@ -165,8 +167,9 @@ struct Picture {
     int width, height, bits;
 };
 
-// Checks one natively transferred DIB against the generated picture index.
-void CheckGenerated(HGLOBAL dib, int index, const Picture& want) {
+// Checks one natively transferred DIB: its header and size, and for a
+// generated picture its pixels.
+void CheckPicture(HGLOBAL dib, int index, const Picture& want, bool generated) {
     const SIZE_T size = GlobalSize(dib);
     const auto* base = static_cast<const std::uint8_t*>(GlobalLock(dib));
     ok(base != nullptr && size >= sizeof(BITMAPINFOHEADER), "picture %d: block of %lu bytes", index,
@@ -181,7 +184,7 @@ void CheckGenerated(HGLOBAL dib, int index, const Picture& want) {
        (long)h.biWidth, (long)h.biHeight, h.biBitCount, want.width, want.height, want.bits);
     ok(size >= 40 + stride * std::uint64_t(want.height), "picture %d: %lu bytes hold no %dx%d pixels", index,
        (unsigned long)size, want.width, want.height);
-    if (size < 40 + stride * std::uint64_t(want.height)) return GlobalUnlock(dib), void();
+    if (!generated || size < 40 + stride * std::uint64_t(want.height)) return GlobalUnlock(dib), void();
     // Corners and the middle, counted from the top; rows are stored bottom-up.
     const int xs[] = {0, want.width - 1, want.width / 2};
     const int ys[] = {0, want.height - 1, want.height / 2};
@@ -196,11 +199,13 @@ void CheckGenerated(HGLOBAL dib, int index, const Picture& want) {
     GlobalUnlock(dib);
 }
 
-// The transfer loop of an application: information, native transfer, end.
+// The transfer loop of an application: information, native transfer, end,
+// for as many pictures as are expected (want[i], or want[0] for all).
 // Returns the number of pictures taken.
-int TransferAll(const Picture& want, int expectedPending) {
+int TransferAll(const std::vector<Picture>& pictures, int expectedPending, bool generated) {
     int taken = 0;
     for (int guard = 0; guard < 50; ++guard) {
+        const Picture& want = pictures[std::size_t(taken) < pictures.size() ? taken : 0];
         TW_IMAGEINFO info = {};
         TW_UINT16 rc = ToSource(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info);
         ok(rc == TWRC_SUCCESS && info.ImageWidth == want.width && info.ImageLength == want.height &&
@@ -213,7 +218,7 @@ int TransferAll(const Picture& want, int expectedPending) {
         ok(rc == TWRC_XFERDONE && dib != nullptr, "native transfer %d gave %u (condition %u)", taken, rc,
            rc == TWRC_FAILURE ? Condition() : 0);
         if (rc != TWRC_XFERDONE || !dib) return taken;
-        CheckGenerated(dib, taken, want);
+        CheckPicture(dib, taken, want, generated);
         GlobalFree(dib);
         ++taken;
         TW_PENDINGXFERS pending = {0xEEEE, 0};
@@ -328,7 +333,7 @@ void TestGeneratedPictures() {
         if (event == MSG_XFERREADY) {
             rc = Disable();
             ok(rc == TWRC_FAILURE && Condition() == TWCC_SEQERROR, "MSG_DISABLEDS in state 6 gave %u", rc);
-            const int taken = TransferAll(c.picture, c.transferred);
+            const int taken = TransferAll({c.picture}, c.transferred, true);
             ok(taken == c.transferred, "%d pictures transferred, expected %d", taken, c.transferred);
             event = PumpUntilEvent(5000);
             ok(event == MSG_CLOSEDSREQ, "event after the transfers %#x, expected MSG_CLOSEDSREQ", event);
@@ -444,6 +449,56 @@ bool Chosen(const std::string& name, const std::string& choice) {
     return false;
 }
 
+// Whether the camera window holds a checked box of that id (the view's
+// thumbnails carry them).
+bool CheckedBox(HWND camera, int id) {
+    struct Search {
+        int id;
+        bool checked;
+        static BOOL CALLBACK Each(HWND child, LPARAM param) {
+            auto* search = reinterpret_cast<Search*>(param);
+            if (GetDlgCtrlID(child) == search->id && IsWindowVisible(child) &&
+                SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                search->checked = true;
+            return !search->checked;
+        }
+    } search = {id, false};
+    EnumChildWindows(camera, Search::Each, reinterpret_cast<LPARAM>(&search));
+    return search.checked;
+}
+
+// The camera window's Transfer: its developed pictures become MSG_XFERREADY
+// and are transferred natively; the source then tells the window, which
+// closes itself, and the closing request follows.
+void TestCameraWindowTransfer() {
+    WriteSettings("Scenes=still:320:bars,still:640:chart\r\n");
+    if (!OpenSource()) return CloseSource();
+    ok(Enable(true) == TWRC_SUCCESS, "MSG_ENABLEDS failed");
+    // Ready once both thumbnails are shown checked and Transfer is enabled.
+    HWND camera = nullptr;
+    const auto ready = [&] {
+        camera = CameraWindow();
+        return camera && IsWindowEnabled(GetDlgItem(camera, 3021)) && CheckedBox(camera, 3000) &&
+               CheckedBox(camera, 3001);
+    };
+    TW_UINT16 event = PumpUntilEvent(30000, ready);
+    ok(ready() && event == 0, "camera window %p not ready to transfer (event %#x)", camera, event);
+    if (camera) PostMessageA(camera, WM_COMMAND, 3021, 0);  // its Transfer button
+    event = PumpUntilEvent(60000);
+    ok(event == MSG_XFERREADY, "event after the window's transfer %#x, expected MSG_XFERREADY", event);
+    if (event == MSG_XFERREADY) {
+        const int taken = TransferAll({{320, 240, 24}, {640, 480, 24}}, 2, false);
+        ok(taken == 2, "%d pictures transferred, expected 2", taken);
+        event = PumpUntilEvent(5000);
+        ok(event == MSG_CLOSEDSREQ && !IsWindow(camera), "event after the transfers %#x, window %s", event,
+           IsWindow(camera) ? "still open" : "closed");
+    }
+    const std::string log = SimCamLog();
+    ok(log.find(",13") != std::string::npos, "the camera window did not transfer: %s", log.c_str());
+    ok(Disable() == TWRC_SUCCESS, "MSG_DISABLEDS failed");
+    CloseSource();
+}
+
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -473,7 +528,8 @@ int main(int argc, char** argv) {
     const Scenario scenarios[] = {{"protocol", TestProtocol},
                                   {"generated_pictures", TestGeneratedPictures},
                                   {"image_info_fails", TestImageInfoFails},
-                                  {"camera_window", TestCameraWindow}};
+                                  {"camera_window", TestCameraWindow},
+                                  {"camera_window_transfer", TestCameraWindowTransfer}};
     for (const Scenario& s : scenarios) {
         if (!Chosen(s.name, only)) continue;
         std::printf("scenario %s\n", s.name);
