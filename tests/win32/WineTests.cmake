@@ -87,6 +87,14 @@ endif()
 add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
 add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
 add_wine_test(wine_pictor pictor_test $<TARGET_FILE:Pictor> $<TARGET_FILE:scripted_dsm>)
+# Not yet on the emulated 32-bit build: the failed-save scenario with the
+# system's Save As dialog hung there once with no dialog on the screen (one
+# run passed, one read the saved file too early); whether the emulator or the
+# shell's dialog causes the hang is open, as for the camera window's folder browser.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set_tests_properties(wine_pictor PROPERTIES ENVIRONMENT
+    "WINE_TEST_SKIP=failed save keeps the picture;WINE_TEST_NOTE=left out under emulation: failed save keeps the picture, Save As (the system's Save As dialog under emulation)")
+endif()
 if(EMULATED_UNIT_TEST_NOTE)
   set_tests_properties(wine_prism_unit_tests PROPERTIES ENVIRONMENT "WINE_TEST_NOTE=${EMULATED_UNIT_TEST_NOTE}")
 endif()
