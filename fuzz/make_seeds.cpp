@@ -1,6 +1,6 @@
 // Writes the fuzzers' seed corpus: small well-formed inputs of every kind a
 // target reads, from which the fuzzer mutates.
-//   fuzz_seeds FOLDER   (makes FOLDER/bmp, FOLDER/settings, FOLDER/frame_geometry)
+//   fuzz_seeds FOLDER   (makes FOLDER/bmp, FOLDER/settings, FOLDER/frame_geometry, FOLDER/dib_import)
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bmp_bytes.h"
+#include "dib_bytes.h"
 #include "fuzz_files.h"
 #include "letter_params.h"
 #include "platform/platform.h"
@@ -96,6 +97,22 @@ void GeometrySeeds(const std::string& folder) {
     }
 }
 
+// Packed DIBs as data sources hand them over: 24, 8 (short table), 16 with
+// masks, 32 bits, one top-down.
+void DibSeeds(const std::string& folder) {
+    DibFields rgb;
+    Write(folder + "/seed0", DibBlock(rgb, std::vector<std::uint8_t>(16, 0x40)));
+    DibFields indexed;
+    indexed.width = 3, indexed.bits = 8, indexed.colorsUsed = 2;
+    Write(folder + "/seed1", DibBlock(indexed, {1, 2, 3, 0, 4, 5, 6, 0, 0, 1, 0, 0, 1, 1, 0, 0}));
+    DibFields masked;
+    masked.width = 1, masked.height = 1, masked.bits = 16, masked.compression = 3;
+    Write(folder + "/seed2", DibBlock(masked, {0, 0xF8, 0, 0, 0xE0, 7, 0, 0, 0x1F, 0, 0, 0, 0xE1, 0xFF, 0, 0}));
+    DibFields wide;
+    wide.bits = 32, wide.height = -2;
+    Write(folder + "/seed3", DibBlock(wide, std::vector<std::uint8_t>(16, 0x80)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,9 +121,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string root = argv[1];
-    for (const char* kind : {"", "/bmp", "/settings", "/frame_geometry"}) mkdir((root + kind).c_str(), 0755);
+    for (const char* kind : {"", "/bmp", "/settings", "/frame_geometry", "/dib_import"})
+        mkdir((root + kind).c_str(), 0755);
     BmpSeeds(root + "/bmp");
     SettingsSeeds(root + "/settings");
     GeometrySeeds(root + "/frame_geometry");
+    DibSeeds(root + "/dib_import");
     return 0;
 }

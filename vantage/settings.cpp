@@ -29,15 +29,17 @@ std::string DefaultPictureFolder(CFolderSystem& folders) {
     return folders.DocumentsFolder() + "\\" + kPictureFolderName;
 }
 
-void CPictureSettings::Read(const std::string& iniPath, int enlarge, CFolderSystem& folders) {
+std::string ReadPictureFolder(const std::string& iniPath, CFolderSystem& folders) {
     const std::string fallback = DefaultPictureFolder(folders);
     char value[kValueCapacity];
     platform::GetProfileText(kSettingSection, kKeyPath, fallback.c_str(), value, sizeof value, iniPath.c_str());
-    path = value;
-    if (!folders.MakeFolder(path)) {
-        path = fallback;
-        platform::WriteProfileText(kSettingSection, kKeyPath, path.c_str(), iniPath.c_str());
-    }
+    if (folders.MakeFolder(value)) return value;
+    platform::WriteProfileText(kSettingSection, kKeyPath, fallback.c_str(), iniPath.c_str());
+    return fallback;
+}
+
+void CPictureSettings::Read(const std::string& iniPath, int enlarge, CFolderSystem& folders) {
+    path = ReadPictureFolder(iniPath, folders);
     next = ReadInt(kKeyNext, 1, iniPath);
     enlargeOnOff = enlarge != 0 ? ReadInt(kKeyEnlargeOnOff, 0, iniPath) : 0;
 }

@@ -28,6 +28,11 @@ public:
 // The documents folder followed by "\My DSC".
 std::string DefaultPictureFolder(CFolderSystem& folders);
 
+// [Setting] Path (default: the default picture folder), created one level
+// deep; a Path that cannot be created is replaced by the default folder, in
+// the file too. Shared by the camera window and the acquisition program.
+std::string ReadPictureFolder(const std::string& iniPath, CFolderSystem& folders);
+
 class CPictureSettings {
 public:
     // Path (default: the default picture folder), Next (1) and, only when

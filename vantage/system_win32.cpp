@@ -1,8 +1,6 @@
-// Windows services of Vantage: folders, locale, the driver's status value,
-// the temporary folder and its name rule.
+// Windows services of Vantage: locale, the driver's status value, the
+// temporary folder.
 #include "system_win32.h"
-
-#include <shlobj.h>
 
 namespace {
 
@@ -10,20 +8,6 @@ constexpr const char* kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\GENERIC
 constexpr const char* kStatusValue = "Status";
 
 }  // namespace
-
-std::string CWindowsFolders::DocumentsFolder() {
-    char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        return {};
-    return folder;
-}
-
-bool CWindowsFolders::MakeFolder(const std::string& path) {
-    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
-    // Only an existing folder counts: a file of that name does not.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 LocaleIds SystemLocale() { return {GetACP(), GetSystemDefaultLangID()}; }
 
@@ -46,13 +30,4 @@ std::string SystemTempFolder() {
     std::string folder(path, length);
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
     return folder;
-}
-
-bool FileNameInUse(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return true;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
 }

@@ -65,6 +65,9 @@ bool Wnd::OnCommand(int, int, HWND) { return false; }
 void Wnd::OnTimer(UINT_PTR) {}
 void Wnd::OnDestroy() {}
 bool Wnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+LRESULT Wnd::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
 void Wnd::OnFinalMessage() {}
 
 bool Wnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -116,14 +119,19 @@ void Wnd::ForgetWindow() {
 
 LRESULT CALLBACK Wnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<Wnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        if (self) self->Bind(hwnd);
+        const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        // A child of the multiple-document interface gets its creation
+        // argument through the client window's structure.
+        void* param = create->lpCreateParams;
+        if (param && (create->dwExStyle & WS_EX_MDICHILD))
+            param = reinterpret_cast<void*>(static_cast<MDICREATESTRUCTA*>(param)->lParam);
+        if (auto* self = static_cast<Wnd*>(param)) self->Bind(hwnd);
     }
     Wnd* self = FromHandle(hwnd);
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     self->Hold();
     LRESULT result = 0;
-    if (!self->Dispatch(message, wParam, lParam, result)) result = DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!self->Dispatch(message, wParam, lParam, result)) result = self->DefaultHandling(message, wParam, lParam);
     self->Release(message == WM_NCDESTROY);
     return result;
 }

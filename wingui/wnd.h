@@ -52,6 +52,9 @@ protected:
 
     // The dispatch shared by window and dialog procedures.
     virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // What a message no hook handled gets: the system's default window
+    // procedure; frames of the multiple-document interface use theirs.
+    virtual LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Bind(HWND hwnd);
     // Brackets every message and every creation call: while held, the object

@@ -33,6 +33,11 @@ target_include_directories(vantage_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAK
 target_link_libraries(vantage_test PRIVATE vantage_core prism_platform user32 gdi32 shell32)
 add_dependencies(vantage_test Vantage lexis Prism simcam)
 
+add_executable(pictor_test ${CMAKE_CURRENT_LIST_DIR}/pictor_test.cpp)
+target_include_directories(pictor_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(pictor_test PRIVATE user32 advapi32)
+add_dependencies(pictor_test Pictor scripted_dsm)
+
 # Download, clips and transfer; it also links the clip writer itself.
 add_executable(vantage_download_test ${CMAKE_CURRENT_LIST_DIR}/vantage_download_test.cpp
                ${CMAKE_SOURCE_DIR}/vantage/camera/avi_writer.cpp)
@@ -71,6 +76,7 @@ endfunction()
 
 add_wine_test(wine_prism_unit_tests prism_unit_tests ${EMULATED_UNIT_TEST_FILTER})
 add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
+add_wine_test(wine_pictor_unit_tests pictor_unit_tests)
 add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
 # Not yet on the emulated 32-bit build: there its first scenario takes from
 # 40 s to beyond ten minutes, and the later ones find no Prism.dll copy to
@@ -80,6 +86,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
 add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
+add_wine_test(wine_pictor pictor_test $<TARGET_FILE:Pictor> $<TARGET_FILE:scripted_dsm>)
+# Not yet on the emulated 32-bit build: the failed-save scenario with the
+# system's Save As dialog hung there once with no dialog on the screen (one
+# run passed, one read the saved file too early); whether the emulator or the
+# shell's dialog causes the hang is open, as for the camera window's folder browser.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set_tests_properties(wine_pictor PROPERTIES ENVIRONMENT
+    "WINE_TEST_SKIP=failed save keeps the picture;WINE_TEST_NOTE=left out under emulation: failed save keeps the picture, Save As (the system's Save As dialog under emulation)")
+endif()
 if(EMULATED_UNIT_TEST_NOTE)
   set_tests_properties(wine_prism_unit_tests PROPERTIES ENVIRONMENT "WINE_TEST_NOTE=${EMULATED_UNIT_TEST_NOTE}")
 endif()
@@ -115,6 +130,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
                    12:SwitchVideoSize 13:TransferImages 20:SimCamLoadScenes 21:SimCamLoadFolder
                    22:SimCamGetOperations 23:SimCamSetFault 24:SimCamReset 25:SimCamSetFormatCode
                    26:SimCamSetDeviceStatus 27:SimCamCallLog 28:SimCamTransferredCount 29:SimCamTakeTransferred)
+  # The acquisition program: a 32-bit GUI program; the data source manager is
+  # loaded at run time, not imported.
+  add_test(NAME pictor_exe_program
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_program.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Pictor> TWAIN_32.DLL)
   # The simulated camera's data source: DS_Entry alone.
   add_test(NAME twain_source_exports
            COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:twain_source> 1:DS_Entry)
@@ -155,3 +174,11 @@ else()
   add_wine_test(wine_twain_source twain_source_test)
 endif()
 set_tests_properties(wine_twain_source PROPERTIES FIXTURES_REQUIRED "wine;twain_source")
+# Pictor through Wine's manager and the installed source; on the emulated
+# 32-bit build without the camera window, as above.
+add_wine_test(wine_pictor_source pictor_test $<TARGET_FILE:Pictor> --through-manager)
+set_tests_properties(wine_pictor_source PROPERTIES FIXTURES_REQUIRED "wine;twain_source")
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set_tests_properties(wine_pictor_source PROPERTIES ENVIRONMENT
+    "WINE_TEST_SKIP=manager: camera window;WINE_TEST_NOTE=left out under emulation: manager: camera window (the camera window's worker, as in the camera-window test programs)")
+endif()
