@@ -2,8 +2,10 @@
 // camera, and keeps it open for a while: for screenshots and for looking at
 // the window by hand. With "nocamera" the camera does not answer; the
 // "No Camera." message is then closed after two seconds. With "options" or
-// "about" that dialog is opened once the window has started.
-//   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about]
+// "about" that dialog is opened once the window has started; with "video" the
+// video window, switched to 640 x 480 after three seconds; with "enlarge"
+// the enlarged view of the first picture.
+//   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full|video|enlarge]
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -20,7 +22,8 @@ using namespace ui_test;
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full]\n");
+        std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS "
+                    "[nocamera|options|about|full|video|enlarge]\n");
         return 2;
     }
     HMODULE vantage = LoadLibraryA(argv[1]);
@@ -59,6 +62,19 @@ int main(int argc, char** argv) {
     if (command) {
         PumpFor(500);
         PostMessageA(window, WM_COMMAND, WPARAM(command), 0);
+    }
+    if (std::strcmp(mode, "video") == 0) {
+        PumpFor(2000);
+        PostMessageA(window, WM_COMMAND, 3022, 0);
+        PumpFor(3000);
+        HWND video = FindWindowExA(window, nullptr, "#32770", nullptr);
+        PostMessageA(video, WM_COMMAND, 3002, 0);
+    }
+    if (std::strcmp(mode, "enlarge") == 0) {
+        PumpFor(2000);
+        // A double-click on the first thumbnail.
+        PostMessageA(FindWindowExA(window, nullptr, "wingui.ScrollView", nullptr), WM_LBUTTONDBLCLK, 0,
+                     MAKELPARAM(40, 40));
     }
     if (std::strcmp(mode, "full") == 0) {
         PumpFor(8000);
