@@ -8,6 +8,7 @@
 
 #include "string_keys.h"
 #include "ui/about_dlg.h"
+#include "ui/enlarge_dlg.h"
 #include "ui/options_dlg.h"
 #include "ui/progress_dlg.h"
 #include "vantage_ids.h"
@@ -139,9 +140,11 @@ void CCameraDlg::RunAbout() {
     gVantage.modal.Run(dialog, gVantage.lexis, kAboutTemplate, Handle());
 }
 
-// A double-click on a thumbnail: the enlarged view of the item opens here
-// with its own unit; until then nothing opens.
-void CCameraDlg::OnOpenItem(int) {}
+// A double-click on a thumbnail: the item's enlarged view, modal.
+void CCameraDlg::OnOpenItem(int item) {
+    CEnlargeDlg dialog(item);
+    gVantage.modal.Run(dialog, gVantage.lexis, kEnlargeTemplate, Handle());
+}
 
 // The previous video window goes first; a camera that does not answer opens
 // none. One video window at a time.

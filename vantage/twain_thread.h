@@ -1,6 +1,7 @@
 // CTWainThread: the camera window's one worker thread. It refreshes the
-// picture table (thread message 1124) and answers the progress dialog's
-// requests (1125 download, 1126 the images for a transfer); it talks back
+// picture table (thread message 1124), answers the progress dialog's
+// requests (1125 download, 1126 the images for a transfer) and prepares the
+// enlarged view of an item (1127, twain_thread_enlarge.cpp); it talks back
 // only by posting to window handles, so a window that is gone simply drops
 // the answer and the user-interface thread may wait for the worker.
 //
@@ -14,10 +15,12 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "camera/frame_files.h"
 #include "camera/picture_table.h"
+#include "camera/shown_picture.h"
 #include "worker_thread.h"
 
 // What a refresh reports to the camera window (lParam of kMsgRefreshDone).
@@ -25,6 +28,20 @@ struct RefreshReport {
     static LPARAM Pack(bool opened, int result) { return LPARAM((opened ? 4 : 0) | (result + 1)); }
     static bool Opened(LPARAM report) { return (report & 4) != 0; }
     static int Result(LPARAM report) { return int(report & 3) - 1; }
+};
+
+// What the worker prepares for an enlarged view: the item's first frame as
+// read from its file (raw buffer of 307,328 bytes; empty when it could not
+// be read), its geometry and development arguments, and for a still the
+// developed picture, for a clip the temporary AVI file.
+struct CEnlargedItem {
+    bool clip = false;
+    std::vector<std::uint8_t> raw;
+    FrameGeometry geometry = {0, 0};
+    int flip = 0;
+    int set = 0;
+    ShownPicture picture;  // empty when the development failed
+    std::string aviPath;   // empty when no AVI was written
 };
 
 class CTWainThread : public wingui::WorkerThread {
@@ -37,6 +54,12 @@ public:
     unsigned RequestRefresh(HWND window, HWND view);
     // kMsgDownload or kMsgTransferList for a progress dialog.
     bool RequestForDialog(UINT message, HWND dialog);
+    // kMsgPrepareEnlarged: prepares `item` for the enlarged view `window`
+    // (its progress bar follows), which hears kMsgEnlargedReady and then
+    // takes the result. False when the worker does not run.
+    bool RequestEnlarged(HWND window, int item);
+    // The result prepared for `window`, taken over; false when there is none.
+    bool TakeEnlarged(HWND window, CEnlargedItem& prepared);
     bool IsBusy() const;
     // The thumbnail the refresh made for `item`, taken over; and whether the item is a clip.
     bool TakeThumbnail(int item, std::vector<std::uint8_t>& thumbnail, bool& clip);
@@ -54,6 +77,7 @@ private:
     bool Enqueue(UINT message, WPARAM wParam, LPARAM lParam);
     void Refresh(HWND window, unsigned generation);
     void AnswerDialog(UINT message, HWND dialog);
+    void PrepareEnlarged(HWND window, int item);
     // Ends a request: runs a deferred emptying.
     void EndRequest();
     void EmptyNow();
@@ -64,6 +88,8 @@ private:
     unsigned generation_ = 0;
     HWND refreshView_ = nullptr;  // the view of the refresh in hand
     std::vector<std::vector<std::uint8_t>> thumbnails_;
+    HWND enlargedFor_ = nullptr;  // the window the prepared result waits for
+    CEnlargedItem enlarged_;
 
     CPictureTable table_;  // written by the worker during a request
     CFrameFiles names_;
