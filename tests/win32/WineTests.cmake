@@ -33,6 +33,12 @@ target_include_directories(vantage_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAK
 target_link_libraries(vantage_test PRIVATE vantage_core prism_platform user32 gdi32 shell32)
 add_dependencies(vantage_test Vantage lexis Prism simcam)
 
+add_executable(vantage_views_test ${CMAKE_CURRENT_LIST_DIR}/vantage_views_test.cpp)
+target_include_directories(vantage_views_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
+                           ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(vantage_views_test PRIVATE vantage_core prism_platform user32 gdi32)
+add_dependencies(vantage_views_test Vantage lexis Prism simcam)
+
 # Not a test: keeps a camera window open (scripts/screenshot-camera-window.sh).
 add_executable(camera_window_host ${CMAKE_CURRENT_LIST_DIR}/camera_window_host.cpp)
 target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
@@ -82,6 +88,8 @@ endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
                 $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
+  add_wine_test(wine_vantage_views vantage_views_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis>
+                $<TARGET_FILE:Prism> $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
 endif()
 
 # Both builds give the same bytes (needs the native build's prism tool).

@@ -131,17 +131,6 @@ RECT Area(HWND dialog, int id) {
     return r;
 }
 
-// Answers the system's open or save dialog (owned by the tuning dialog) with a file.
-bool ChooseFile(HWND owner, const char* title, const std::string& file) {
-    HWND chooser = WaitForOwnedDialog(owner, title, 5000);
-    if (!chooser) return false;
-    for (int id : {0x47c, 0x480})  // the file-name box of either dialog style
-        if (HWND box = GetDlgItem(chooser, id)) SendMessageA(box, WM_SETTEXT, 0, LPARAM(file.c_str()));
-    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 250 && IsWindow(chooser); ++i) Sleep(20);
-    return !IsWindow(chooser);
-}
-
 // Clicks a button that opens the system's open or save dialog, answers it
 // with a file, and returns once the dialog's own handling has ended.
 bool ChooseAfter(HWND dialog, int button, const char* title, const std::string& file) {
