@@ -39,6 +39,14 @@ target_include_directories(vantage_views_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} 
 target_link_libraries(vantage_views_test PRIVATE vantage_core prism_platform user32 gdi32)
 add_dependencies(vantage_views_test Vantage lexis Prism simcam)
 
+# Download, clips and transfer; it also links the clip writer itself.
+add_executable(vantage_download_test ${CMAKE_CURRENT_LIST_DIR}/vantage_download_test.cpp
+               ${CMAKE_SOURCE_DIR}/vantage/camera/avi_writer.cpp)
+target_include_directories(vantage_download_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
+                           ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(vantage_download_test PRIVATE vantage_core prism_platform user32 gdi32 avifil32)
+add_dependencies(vantage_download_test Vantage lexis Prism simcam)
+
 # Not a test: keeps a camera window open (scripts/screenshot-camera-window.sh).
 add_executable(camera_window_host ${CMAKE_CURRENT_LIST_DIR}/camera_window_host.cpp)
 target_include_directories(camera_window_host PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
@@ -81,7 +89,7 @@ add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
 if(EMULATED_UNIT_TEST_NOTE)
   set_tests_properties(wine_prism_unit_tests PROPERTIES ENVIRONMENT "WINE_TEST_NOTE=${EMULATED_UNIT_TEST_NOTE}")
 endif()
-# Not yet on the emulated 32-bit build: there the camera window's test stops
+# Not yet on the emulated 32-bit build: there the camera-window tests stop
 # with std::thread failing to start (EAGAIN) once refreshes run, and the
 # shell's folder browser hangs once a folder is preselected; whether the
 # emulator or the product causes them is still open.
@@ -89,6 +97,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
                 $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
   add_wine_test(wine_vantage_views vantage_views_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis>
+                $<TARGET_FILE:Prism> $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
+  add_wine_test(wine_vantage_download vantage_download_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis>
                 $<TARGET_FILE:Prism> $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
 endif()
 
