@@ -78,6 +78,7 @@ private:
     void Refresh(HWND window, unsigned generation);
     void AnswerDialog(UINT message, HWND dialog);
     void PrepareEnlarged(HWND window, int item);
+    bool WriteClip(const std::vector<std::string>& files, const CEnlargedItem& clip, HWND bar, HWND label);
     // Ends a request: runs a deferred emptying.
     void EndRequest();
     void EmptyNow();

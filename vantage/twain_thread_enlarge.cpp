@@ -7,8 +7,32 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "camera/avi_writer.h"
 #include "development.h"
+#include "string_keys.h"
+#include "system_win32.h"
 #include "vantage_ids.h"
+#include "vantage_state.h"
+
+namespace {
+
+constexpr const char* kClipFile = "\\__VEXA__.avi";
+constexpr UINT kLabelTimeoutMs = 200;  // the window's thread may be busy; the count is not worth a wait
+
+// The view's label counts the frames written: "%s (%d/%d)" of key "34",
+// left alone when the key is missing.
+void ShowFrameCount(HWND label, const std::string& caption, int done, int total) {
+    if (CStringsFile::Keeps(caption)) return;
+    char text[320];
+    std::snprintf(text, sizeof text, "%s (%d/%d)", caption.c_str(), done, total);
+    SendMessageTimeoutA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kLabelTimeoutMs,
+                        nullptr);
+}
+
+}  // namespace
 
 bool CTWainThread::RequestEnlarged(HWND window, int item) {
     return Enqueue(kMsgPrepareEnlarged, WPARAM(window), LPARAM(item));
@@ -39,7 +63,10 @@ void CTWainThread::PrepareEnlarged(HWND window, int item) {
             prepared.geometry = GeometryOfFile(bytes);
             prepared.flip = table_.FlipFlag();
             prepared.set = table_.FormatCode();
-            if (!prepared.clip) {
+            if (prepared.clip) {
+                if (WriteClip(picture.files, prepared, bar, GetDlgItem(window, kProgressLabel)))
+                    prepared.aviPath = SystemTempFolder() + kClipFile;
+            } else {
                 DevelopToPicture(prepared.raw.data(), prepared.geometry.width, prepared.geometry.height,
                                  prepared.flip, prepared.set, prepared.picture);
                 PostMessageA(bar, PBM_DELTAPOS, 1, 0);
@@ -56,4 +83,32 @@ void CTWainThread::PrepareEnlarged(HWND window, int item) {
     if (PostMessageA(window, kMsgEnlargedReady, 0, 0)) return;
     CEnlargedItem dropped;
     if (TakeEnlarged(window, dropped) && !avi.empty()) DeleteFileA(avi.c_str());
+}
+
+// Every stored frame of the clip, developed without software enlarge, into
+// the temporary AVI file; the bar and the label follow the frames.
+bool CTWainThread::WriteClip(const std::vector<std::string>& files, const CEnlargedItem& clip, HWND bar,
+                             HWND label) {
+    const std::string folder = SystemTempFolder();
+    if (folder.empty()) return false;
+    const int total = int(files.size());
+    PostMessageA(bar, PBM_SETRANGE32, 0, total);
+    PostMessageA(bar, PBM_SETPOS, 0, 0);
+    const std::string caption = gVantage.strings.Text(kKeyProgressLabel);
+    const FrameGeometry geometry = clip.geometry;
+    std::vector<std::uint8_t> raw(kRawBufferBytes);
+    return WriteAviClip(
+        folder + kClipFile, geometry.width, geometry.height, total,
+        [&](int frame, std::vector<std::uint8_t>& pixels) {
+            if (QuitRequested()) return false;
+            std::memset(raw.data(), 0, raw.size());
+            const std::uint32_t bytes = ReadFileInto(files[std::size_t(frame)], raw.data(), kRawBufferBytes);
+            const FrameGeometry g = GeometryOfFile(bytes);
+            return bytes > 0 && g.width == geometry.width && g.height == geometry.height &&
+                   DevelopToPixels(raw.data(), geometry.width, geometry.height, clip.flip, clip.set, pixels);
+        },
+        [&](int done, int) {
+            PostMessageA(bar, PBM_SETPOS, WPARAM(done), 0);
+            ShowFrameCount(label, caption, done, total);
+        });
 }

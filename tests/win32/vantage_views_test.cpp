@@ -87,6 +87,8 @@ void WriteBytes(const std::string& path, std::size_t size, BYTE value) {
     CloseHandle(f);
 }
 
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 // A camera window with its first refresh done, or null.
 HWND OpenCameraWindow(Stage& s, const char* scenes, const std::string& strings = "") {
     s.WriteIni("[Setting]\r\nPath=" + s.File("pictures") + "\r\n[" + Section() + "]\r\n" + strings);
@@ -283,6 +285,32 @@ void TestEnlargedStill() {
     CloseWindow(window, IDCANCEL);
 }
 
+void TestEnlargedClip() {
+    Stage s("views-clip-", true, true);
+    const HWND window = OpenCameraWindow(s, "still:640:chart,clip:320:wedge:3");
+    if (!window) return;
+    const std::string avi = TempFile("__VEXA__.avi");
+    const bool opened = RunEnlarged(window, 1, [&](HWND view) {
+        HWND media = FindWindowExA(view, nullptr, "MCIWndClass", nullptr);
+        ok(media && IsWindowVisible(media), "no media window");
+        ok(FileExists(avi), "no temporary AVI");
+        if (!media) return;
+        ok(SendMessageA(media, MCIWNDM_GETDEVICEID, 0, 0) != 0, "the clip is not open in the media window");
+        RECT m;
+        GetWindowRect(media, &m);
+        const SIZE client = ClientSize(view);
+        ok(client.cx == m.right - m.left && client.cy == m.bottom - m.top,
+           "client %ldx%ld around a media window of %ldx%ld", client.cx, client.cy, m.right - m.left, m.bottom - m.top);
+        HMENU menu = GetSystemMenu(view, FALSE);
+        const int items = GetMenuItemCount(menu);
+        RightClick(view, true, true);
+        ok(GetMenuItemCount(menu) == items, "a clip's menu grew to %d items", GetMenuItemCount(menu));
+    });
+    ok(opened, "no enlarged view of the clip");
+    ok(!FileExists(avi), "the temporary AVI is left behind");
+    CloseWindow(window, IDCANCEL);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -293,5 +321,6 @@ int main(int argc, char** argv) {
     Run("TestVideoWithoutCamera", [] { TestVideoWithoutCamera(); });
     Run("TestVideoWindow", [] { TestVideoWindow(); });
     Run("TestEnlargedStill", [] { TestEnlargedStill(); });
+    Run("TestEnlargedClip", [] { TestEnlargedClip(); });
     return wine_test::Finish();
 }
