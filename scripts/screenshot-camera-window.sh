@@ -4,7 +4,7 @@
 # answering and its view filled with thumbnails (stills and clips, 640 x 480
 # and 320 x 240), one scrolled to its end, one without (taken while the "No Camera." message is up, and
 # once it is gone), the options and information dialogs over it, the video
-# window at both video sizes and the enlarged view of a still.
+# window at both video sizes and the enlarged view of a still and of a clip.
 #   scripts/screenshot-camera-window.sh [BUILD_DIR] [OUTPUT_FOLDER]
 # BUILD_DIR defaults to build/win64 (configured), OUTPUT_FOLDER to out/screenshots.
 set -euo pipefail
@@ -82,6 +82,9 @@ wait
 # The enlarged view of the first still has the camera window's title too.
 "$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 enlarge &
 shoot Camera 2 enlarged-view.png 2
+wait
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 clip &
+shoot Camera 2 enlarged-clip.png 2
 wait
 
 [ "$started" = 1 ] && "$env" "$build" stop

@@ -4,8 +4,9 @@
 // "No Camera." message is then closed after two seconds. With "options" or
 // "about" that dialog is opened once the window has started; with "video" the
 // video window, switched to 640 x 480 after three seconds; with "enlarge"
-// the enlarged view of the first picture.
-//   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full|video|enlarge]
+// the enlarged view of the first picture (a still), with "clip" that of the
+// second (a clip).
+//   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full|video|enlarge|clip]
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -23,7 +24,7 @@ using namespace ui_test;
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS "
-                    "[nocamera|options|about|full|video|enlarge]\n");
+                    "[nocamera|options|about|full|video|enlarge|clip]\n");
         return 2;
     }
     HMODULE vantage = LoadLibraryA(argv[1]);
@@ -70,11 +71,12 @@ int main(int argc, char** argv) {
         HWND video = FindWindowExA(window, nullptr, "#32770", nullptr);
         PostMessageA(video, WM_COMMAND, 3002, 0);
     }
-    if (std::strcmp(mode, "enlarge") == 0) {
+    const bool clip = std::strcmp(mode, "clip") == 0;
+    if (clip || std::strcmp(mode, "enlarge") == 0) {
         PumpFor(2000);
-        // A double-click on the first thumbnail.
+        // A double-click on the first or second thumbnail.
         PostMessageA(FindWindowExA(window, nullptr, "wingui.ScrollView", nullptr), WM_LBUTTONDBLCLK, 0,
-                     MAKELPARAM(40, 40));
+                     MAKELPARAM(clip ? 188 : 40, 40));
     }
     if (std::strcmp(mode, "full") == 0) {
         PumpFor(8000);
