@@ -132,6 +132,19 @@ void TestVideoWindow() {
     const HWND preview = GetDlgItem(video, 3000);
     PumpFor(300);
     ok(Pixel(preview, 1, 1) != RGB(0, 0, 0), "no live video in the preview area");
+    // The video window is above the camera window's buttons and view: it
+    // takes the clicks, and the view beneath repaints without drawing over
+    // the live video.
+    RECT capture;
+    GetWindowRect(GetDlgItem(video, 3006), &capture);
+    const POINT centre = {(capture.left + capture.right) / 2, (capture.top + capture.bottom) / 2};
+    ok(WindowFromPoint(centre) == GetDlgItem(video, 3006), "the capture button is not the window under the mouse");
+    RECT area;
+    GetWindowRect(preview, &area);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(View(window), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const COLORREF shown = Pixel(window, area.left + 100, area.bottom - 20);
+    ok(shown != GetSysColor(COLOR_BTNFACE) && shown != RGB(0, 0, 0), "pixel 0x%06lx over the live video", shown);
 
     // 320 x 240 -> 640 x 480: both windows grow by the video's growth, in place.
     const RECT video1 = WindowRect(video), camera1 = WindowRect(window);

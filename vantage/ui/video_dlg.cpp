@@ -46,6 +46,7 @@ void ResizeWindow(HWND window, int width, int height) {
 bool CVideoDlg::Open() {
     if (!gVantage.camera.Open()) return false;
     ShowCameraExtras(false);
+    KeepCameraChildrenBeneath();
     if (gVantage.hostedByPictor) SetCameraTopmost(true);
     GetWindowRect(camera_, &cameraRect_);
     if (!CreateModeless(gVantage.lexis, kVideoTemplate, camera_)) {
@@ -56,6 +57,9 @@ bool CVideoDlg::Open() {
         return false;
     }
     open_ = true;
+    // A new child window lies beneath its siblings: it must come above the
+    // camera window's buttons and view, for the eye and for the mouse.
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(Handle(), SW_SHOW);
     UpdateWindow(Handle());
     return true;
@@ -174,6 +178,13 @@ void CVideoDlg::ShowCameraExtras(bool shown) const {
         if (id == kFirstLabel || id == kFirstLabel + 1 || id == kUnnamedControl || id == 0xFFFF)
             ShowWindow(child, shown ? SW_SHOW : SW_HIDE);
     }
+}
+
+// The camera window's buttons and view stay beneath the video window; a
+// sibling that repaints (a refresh, an enabling rule) must not draw over it.
+void CVideoDlg::KeepCameraChildrenBeneath() const {
+    for (HWND child = GetWindow(camera_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SetWindowLongPtrA(child, GWL_STYLE, GetWindowLongPtrA(child, GWL_STYLE) | WS_CLIPSIBLINGS);
 }
 
 void CVideoDlg::SetCameraTopmost(bool topmost) const {

@@ -48,6 +48,7 @@ private:
     void EnableCapture(bool enabled) const;
     // Hides or shows the camera window's labels and unnamed controls.
     void ShowCameraExtras(bool shown) const;
+    void KeepCameraChildrenBeneath() const;
     void SetCameraTopmost(bool topmost) const;
 
     HWND camera_;
