@@ -92,25 +92,6 @@ struct Stage {
     }
 };
 
-struct FindById {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<FindById*>(param);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-// A control of the dialog or of one of its pages.
-HWND Control(HWND dialog, int id) {
-    FindById search = {id, nullptr};
-    EnumChildWindows(dialog, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::string Text(HWND dialog, int id) { return WindowText(Control(dialog, id)); }
 void Type(HWND dialog, int id, const char* text) { SendMessageA(Control(dialog, id), WM_SETTEXT, 0, LPARAM(text)); }
 bool Checked(HWND dialog, int id) { return SendMessageA(Control(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }

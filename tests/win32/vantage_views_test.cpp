@@ -273,15 +273,7 @@ void TestEnlargedStill() {
         for (int i = 0; i < 250 && tuning && !IsWindowVisible(tuning); ++i) Sleep(20);
         ok(tuning != nullptr, "no tuning dialog");
         if (!tuning) return;
-        HWND letters = nullptr;
-        EnumChildWindows(
-            tuning,
-            [](HWND child, LPARAM out) {
-                if (GetDlgCtrlID(child) != IDC_OP_VEXA) return TRUE;
-                *reinterpret_cast<HWND*>(out) = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&letters));
+        HWND letters = Control(tuning, IDC_OP_VEXA);
         SendMessageA(letters, WM_SETTEXT, 0, LPARAM("CE"));
         SendMessageA(tuning, WM_COMMAND, MAKEWPARAM(IDC_APPLY, BN_CLICKED), 0);
         PostMessageA(tuning, WM_COMMAND, IDCANCEL, 0);
