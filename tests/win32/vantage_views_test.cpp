@@ -316,6 +316,28 @@ void TestEnlargedClip() {
     CloseWindow(window, IDCANCEL);
 }
 
+// The closing request ends the open dialog of "Open RawFile", then the
+// enlarged view, then the camera window.
+void TestCloseRequestDuringRawFile() {
+    Stage s("views-request-", true, true);
+    const HWND window = OpenCameraWindow(s, "still:320:bars");
+    if (!window) return;
+    bool sawDialog = false, dialogGone = false, viewGone = false;
+    RunEnlarged(window, 0, [&](HWND view) {
+        PostMessageA(view, WM_SYSCOMMAND, kOpenRawFile, 0);
+        HWND chooser = WaitForOwnedDialog(view, "Open", 5000);
+        sawDialog = chooser != nullptr;
+        PostMessageA(FindWindowA(kHideClass, nullptr), kMsgCloseRequest, 0, 0);
+        for (int i = 0; i < 250 && IsWindow(view); ++i) Sleep(20);
+        dialogGone = !IsWindow(chooser);
+        viewGone = !IsWindow(view);
+    });
+    PumpUntil([&] { return !IsWindow(window); }, 5000);
+    ok(sawDialog && dialogGone && viewGone, "open dialog seen %d, closed %d; view closed %d", sawDialog, dialogGone,
+       viewGone);
+    ok(!IsWindow(window), "the camera window survived the closing request");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -327,5 +349,6 @@ int main(int argc, char** argv) {
     Run("TestVideoWindow", [] { TestVideoWindow(); });
     Run("TestEnlargedStill", [] { TestEnlargedStill(); });
     Run("TestEnlargedClip", [] { TestEnlargedClip(); });
+    Run("TestCloseRequestDuringRawFile", [] { TestCloseRequestDuringRawFile(); });
     return wine_test::Finish();
 }
