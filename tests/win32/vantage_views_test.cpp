@@ -116,7 +116,7 @@ void TestVideoWithoutCamera() {
 
 void TestVideoWindow() {
     Stage s("views-video-", true, true);
-    const HWND window = OpenCameraWindow(s, "still:640:chart", "49=Ready\r\n50=Set\r\n");
+    const HWND window = OpenCameraWindow(s, "still:640:chart", "49=Ready\r\n50=Set\r\n23=Shoot\r\n25=XXX\r\n");
     if (!window) return;
     SendMessageA(window, kMsgPictorHello, 0, 0);  // Pictor hosts: the camera window goes topmost
     const RECT before = WindowRect(window);
@@ -126,6 +126,11 @@ void TestVideoWindow() {
     ok(video && IsWindowVisible(video), "no video window");
     if (!video) return;
     ok(gCam.Log() == "1,6,3,11,6", "opening called \"%s\", expected 1,6,3,11,6", gCam.Log().c_str());
+    ok(ItemText(video, 3006) == "Shoot" && ItemText(video, 3002) == "Size" && ItemText(video, 2) == "Close",
+       "buttons read \"%s\" \"%s\" \"%s\", expected Shoot and the template's Size and Close",
+       ItemText(video, 3006).c_str(), ItemText(video, 3002).c_str(), ItemText(video, 2).c_str());
+    ok((GetWindowLongPtrA(GetDlgItem(video, 3006), GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW,
+       "the capture button has no face of its own");
     ok(!Visible(window, 3027) && !Visible(window, 3028),
        "labels 3027/3028 still shown beneath the video window");
     ok((GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "camera window not topmost under Pictor");
