@@ -92,7 +92,7 @@ void CCameraDlg::DeferredSetUp() {
 void CCameraDlg::CreateView() {
     view_ = std::make_unique<CThumbnailView>(settings_.showThumbnailNumber != 0);
     view_->onSelectionChanged = [this] { OnSelectionChanged(); };
-    view_->onOpenItem = [this](int item) { OnOpenItem(item); };
+    view_->onOpenItem = [this](int item) { Post(kMsgOpenItem, WPARAM(item)); };
     ShowItem(kThumbnailPlaceholder, false);
     if (!view_->CreateView(Handle(), ItemRect(kThumbnailPlaceholder), 0)) view_.reset();
 }
@@ -193,6 +193,9 @@ bool CCameraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         break;
     case kMsgPictorHello:
         OnPictorAnnounced();
+        break;
+    case kMsgOpenItem:
+        OnOpenItem(int(wParam));
         break;
     case kMsgRefreshDone:
         OnRefreshDone(unsigned(wParam), lParam);

@@ -58,6 +58,10 @@ constexpr unsigned kMsgThumbnailAdded = 1124;
 // Vantage's own window messages between its threads (WM_APP range).
 constexpr unsigned kMsgRefreshDone = 0x8000 + 1;  // to the camera window: wParam generation, lParam RefreshReport
 constexpr unsigned kMsgWorkDone = 0x8000 + 2;     // to the progress dialog: wParam result code, lParam count
+// To the camera window from its view: wParam the item whose enlarged view
+// opens. Posted, so the modal view runs in the camera window's own handler,
+// not inside the view's (which the camera window may take down).
+constexpr unsigned kMsgOpenItem = 0x8000 + 4;
 
 // Progress dialog: template, modes (also its timer ids), controls.
 constexpr int kProgressTemplate = 2002;

@@ -343,6 +343,22 @@ void TestCloseRequestDuringRawFile() {
     ok(!IsWindow(window), "the camera window survived the closing request");
 }
 
+// The camera window going while its enlarged view is open takes the view
+// along; nothing of either is used afterwards.
+void TestCameraWindowGoesUnderView() {
+    Stage s("views-gone-", true, true);
+    const HWND window = OpenCameraWindow(s, "still:320:bars,still:640:chart");
+    if (!window) return;
+    const bool opened = RunEnlarged(window, 1, [&](HWND view) {
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 250 && IsWindow(view); ++i) Sleep(20);
+        ok(!IsWindow(view), "the enlarged view outlived the camera window");
+    });
+    ok(opened && !IsWindow(window), "view opened %d, camera window gone %d", opened, !IsWindow(window));
+    s.Unload();
+    ok(s.Gone(3000), "Vantage.dll stays loaded after its window has gone");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -355,5 +371,6 @@ int main(int argc, char** argv) {
     Run("TestEnlargedStill", [] { TestEnlargedStill(); });
     Run("TestEnlargedClip", [] { TestEnlargedClip(); });
     Run("TestCloseRequestDuringRawFile", [] { TestCloseRequestDuringRawFile(); });
+    Run("TestCameraWindowGoesUnderView", [] { TestCameraWindowGoesUnderView(); });
     return wine_test::Finish();
 }
