@@ -74,17 +74,12 @@ void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, 
 }
 
 void AutoWhiteBalance(const CStageParams& params, DeferredPlane& plane) {
-    ColourHistograms stats;
-    const int counted = MeasureStatistics(plane, params.AWB_Overflow, stats);
-    if (counted < 0) return;
-    const int target = PercentileTarget(params.AWB_Percent_R, counted);
-    const int noise = params.AWB_Noise;
-    const Histogram* histograms[kColours] = {&stats.red, &stats.green, &stats.blue};
-    int hi[kColours], lo[kColours];
-    for (int c = 0; c < kColours; ++c) {
-        hi[c] = SearchFromTop(*histograms[c], target, noise);
-        lo[c] = SearchFromBottom(*histograms[c], target, noise);
-    }
+    const ColourPercentiles points =
+        MeasurePercentiles(plane, params.AWB_Overflow, params.AWB_Percent_R, params.AWB_Noise);
+    if (points.counted < 0) return;
+    // The measurement's colours are blue, green, red.
+    const int hi[kColours] = {points.top[2], points.top[1], points.top[0]};
+    const int lo[kColours] = {points.bottom[2], points.bottom[1], points.bottom[0]};
 
     int sums[kColours];
     SiteSums(plane.Raw(), plane.Width(), plane.Height(), sums);

@@ -13,6 +13,10 @@
 
 namespace {
 
+// How often the tails' limits are moved: often enough that few rows are
+// counted in full, seldom enough that the bins' walk costs little.
+constexpr int kRowsPerNarrowing = 8;
+
 // The colours one position gets: the site's own sample and the other two
 // estimated from the neighbours, sums of 8-bit samples halved or quartered by
 // shifting (floor). Sites by stored row and column parity: even row green,
@@ -233,6 +237,91 @@ int MeasureStatistics(DeferredPlane& plane, int overflow, ColourHistograms& hist
             histograms.red[v] += set.red[v];
         }
     return counted;
+}
+
+TailHistogram::TailHistogram(int maxTarget, int noise, int topStart)
+    : maxTarget_(maxTarget), noise_(noise), topStart_(topStart) {}
+
+void TailHistogram::Count(const std::uint8_t* values, const std::uint8_t* counted, int count) {
+    const auto inTail = [&](int v) { return v > topLimit_ || v < bottomLimit_; };
+    int i = 0;
+#if defined(__SSE2__)
+    // Sixteen at a time once both limits are set: the vector finds the few
+    // values in a tail.
+    if (topLimit_ >= 0 && bottomLimit_ <= 255) {
+        const __m128i top = _mm_set1_epi8(static_cast<char>(topLimit_));
+        const __m128i bottom = _mm_set1_epi8(static_cast<char>(bottomLimit_));
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 16 <= count; i += 16) {
+            const __m128i v = Load16(values + i);
+            const __m128i between = _mm_and_si128(_mm_cmpeq_epi8(_mm_subs_epu8(v, top), zero),
+                                                  _mm_cmpeq_epi8(_mm_subs_epu8(bottom, v), zero));
+            const __m128i unmarked = _mm_cmpeq_epi8(Load16(counted + i), zero);
+            for (unsigned take = ~unsigned(_mm_movemask_epi8(_mm_or_si128(between, unmarked))) & 0xFFFF;
+                 take != 0; take &= take - 1)
+                ++bins_[values[i + __builtin_ctz(take)]];
+        }
+    }
+#endif
+    for (; i < count; ++i)
+        if (counted[i] && inTail(values[i])) ++bins_[values[i]];
+}
+
+void TailHistogram::RowCounted() {
+    if (rows_++ % kRowsPerNarrowing != 0) return;
+    const auto countedBin = [&](int v) { return bins_[v] > noise_ ? bins_[v] : 0; };
+    // Only bins counted for every pixel so far may decide. The bin that
+    // reaches the target is not counted further: with the counts it holds it
+    // already ends the search there.
+    int sum = 0;
+    for (int v = topStart_; v > topLimit_; --v)
+        if ((sum += countedBin(v)) >= maxTarget_) {
+            topLimit_ = v;
+            break;
+        }
+    sum = 0;
+    for (int v = 0; v < bottomLimit_; ++v)
+        if ((sum += countedBin(v)) >= maxTarget_) {
+            bottomLimit_ = v;
+            break;
+        }
+}
+
+ColourPercentiles MeasurePercentiles(DeferredPlane& plane, int overflow, int percent, int noise) {
+    ColourPercentiles points{};
+    const auto search = [&](const Histogram* const (&h)[3]) {
+        const int target = PercentileTarget(percent, points.counted);
+        for (int c = 0; c < 3; ++c) {
+            points.top[c] = SearchFromTop(*h[c], target, noise);
+            points.bottom[c] = SearchFromBottom(*h[c], target, noise);
+        }
+    };
+    const int width = plane.Width(), height = plane.Height();
+    const bool fits = width >= 1 && height >= 1 && static_cast<long long>(width) * height <= kMaxRgbPixels;
+    if (!fits || percent < 0 || percent > 1000) {
+        // Targets beyond the pixel count, or none: the full histograms.
+        ColourHistograms full;
+        points.counted = MeasureStatistics(plane, overflow, full);
+        if (points.counted >= 0) search({&full.blue, &full.green, &full.red});
+        return points;
+    }
+    // Fewer pixels counted never give a larger target.
+    const int maxTarget = PercentileTarget(percent, width * height);
+    TailHistogram blue(maxTarget, noise), green(maxTarget, noise), red(maxTarget, noise);
+    ForEachStatisticsRun(plane, overflow,
+                         [&](int, int x0, int count, const StatisticsRun& run, int inRun) {
+                             points.counted += inRun;
+                             blue.Count(run.blue, run.counted, count);
+                             green.Count(run.green, run.counted, count);
+                             red.Count(run.red, run.counted, count);
+                             if (x0 + count == width) {
+                                 blue.RowCounted();
+                                 green.RowCounted();
+                                 red.RowCounted();
+                             }
+                         });
+    search({&blue.Bins(), &green.Bins(), &red.Bins()});
+    return points;
 }
 
 int TruncateToInt(double value) {

@@ -137,6 +137,47 @@ void ForEachStatisticsRun(DeferredPlane& plane, int threshold, Visit&& visit) {
 
 void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height);
 
+// A histogram counted only where percentile searches from its two ends will
+// read it. A search reads bins from its starting end until their sum (bins of
+// noise pixels or fewer left out) reaches its target. Counts only grow, so
+// once the bins from an end to some value already sum to the largest target
+// the search can have, the search will end at that value whatever is counted
+// later: from then on only values beyond it are counted. The bins between the
+// two limits are never read; the searches give the full histogram's results.
+class TailHistogram {
+public:
+    // maxTarget: the largest target either search can get; topStart: the
+    // bin the search from the top starts at (the bottom one starts at 0).
+    TailHistogram(int maxTarget, int noise, int topStart = kHistogramBins - 1);
+
+    // Counts values[i] of the marked pixels (counted[i] != 0) that lie in a
+    // tail.
+    void Count(const std::uint8_t* values, const std::uint8_t* counted, int count);
+    // Ends a row: now and then moves the limits inward as far as the counts
+    // so far allow.
+    void RowCounted();
+    const Histogram& Bins() const { return bins_; }
+
+private:
+    Histogram bins_ = {};
+    int maxTarget_;
+    int noise_;
+    int topStart_;
+    int topLimit_ = -1;                   // values above it are counted
+    int bottomLimit_ = kHistogramBins;    // values below it are counted
+    int rows_ = 0;
+};
+
+// White and dark points of the statistics image: the searches from the top
+// and from the bottom of each colour's histogram of the pixels that pass the
+// over-exposure rule, with target PercentileTarget(percent, counted).
+struct ColourPercentiles {
+    int counted;  // -1 when nothing was measured (see MeasureStatistics)
+    int top[3];   // blue, green, red
+    int bottom[3];
+};
+ColourPercentiles MeasurePercentiles(DeferredPlane& plane, int overflow, int percent, int noise);
+
 // Gathers the histograms of the statistics image's pixels that pass the
 // over-exposure rule with overflow (pending tables written on the way).
 // Returns the number of pixels counted, or -1 (nothing gathered, nothing
