@@ -161,3 +161,43 @@ TEST(StatisticsDemosaic, TinyPlanesNeverReadOutsideThemselves) {
         EXPECT_EQ(out, Plane(count * 3, 0)) << s[0] << " x " << s[1];
     }
 }
+
+TEST(Statistics, TailCountsGiveTheFullHistogramsPercentiles) {
+    // Frames whose tails are thin (random ranges) and frames of wide flat
+    // patches (a limit bin holding thousands of pixels, bright rows late in
+    // the walk); percentiles from none to all and beyond, with and without
+    // noise bins.
+    std::mt19937 rng(17);
+    int checked = 0;
+    for (int round = 0; round < 12; ++round) {
+        const int w = round < 6 ? 320 : 8 + int(rng() % 120), h = round < 6 ? 240 : 8 + int(rng() % 90);
+        Plane raw = rawref::RandomScenePlane(rng, w, h);
+        if (round % 2 == 1)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    raw[std::size_t(y) * w + x] = std::uint8_t(40 * ((x / 37 + y / 29 + round) % 7));
+        for (int percent : {0, 1, 7, 50, 500, 999, 1000, 1001, -3})
+            for (int noise : {0, 2, 40})
+                for (int overflow : {251, 150}) {
+                    Plane full = raw, tails = raw;
+                    DeferredPlane fullPlane(full.data(), w, h), tailPlane(tails.data(), w, h);
+                    ColourHistograms histograms;
+                    const int counted = MeasureStatistics(fullPlane, overflow, histograms);
+                    const ColourPercentiles points =
+                        MeasurePercentiles(tailPlane, overflow, percent, noise);
+                    ASSERT_EQ(points.counted, counted);
+                    const int target = PercentileTarget(percent, counted);
+                    const Histogram* h3[3] = {&histograms.blue, &histograms.green, &histograms.red};
+                    for (int c = 0; c < 3; ++c) {
+                        ASSERT_EQ(points.top[c], rawref::TopSearch(*h3[c], target, noise))
+                            << "round " << round << " percent " << percent << " noise " << noise
+                            << " overflow " << overflow << " colour " << c;
+                        ASSERT_EQ(points.bottom[c], rawref::BottomSearch(*h3[c], target, noise))
+                            << "round " << round << " percent " << percent << " noise " << noise
+                            << " overflow " << overflow << " colour " << c;
+                        ++checked;
+                    }
+                }
+    }
+    EXPECT_EQ(checked, 12 * 9 * 3 * 2 * 3);
+}
