@@ -61,11 +61,17 @@ long long LevelHistogram(const CStageParams& params, DeferredPlane& plane, int t
     const int largestTarget = LargestTarget(params, threshold);
     if (largestTarget >= 0) {
         TailHistogram tails(largestTarget, params.AL_Noise, std::min(threshold, 255));
+        SampleRange quiet = kNoSamples;
         ForEachStatisticsRun(
-            plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run, int inRun) {
+            plane, threshold, quiet,
+            [&](int y, int x0, int count, const StatisticsRun& run, int inRun) {
                 counted += inRun;
-                tails.Count(plane.Raw() + std::size_t(y) * width + x0, run.counted, count);
-                if (x0 + count == width) tails.RowCounted();
+                tails.Count(plane.Raw() + std::size_t(y) * width + x0, run, count);
+            },
+            [&] {
+                tails.RowCounted();
+                quiet = {0, kHistogramBins - 1};
+                tails.KeepBetweenTails(quiet);
             });
         std::copy(std::begin(tails.Bins()), std::end(tails.Bins()), histogram);
         return counted;

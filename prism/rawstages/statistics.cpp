@@ -118,8 +118,11 @@ void Colours16(const RowNeighbours& n, int x, bool oddRow, std::uint8_t* blue,
 int VectorColours(const RowNeighbours& n, int width, bool oddRow, int x0, int at, int count,
                   StatisticsRun& run) {
     int done = 0;
-    for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16)
-        Colours16(n, x, oddRow, run.blue + at + done, run.green + at + done, run.red + at + done);
+    for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16) {
+        const int i = at + done;
+        if (run.Quiet(i) && run.Quiet(i + 15)) continue;
+        Colours16(n, x, oddRow, run.blue + i, run.green + i, run.red + i);
+    }
     // The columns left before the confined ones: one more step, ending at
     // the last unconfined column, which recomputes a few columns' same bytes.
     const int last = (width - 2 - 16) & ~1;
@@ -141,6 +144,10 @@ int VectorMarks(StatisticsRun& run, int count, int threshold, int& counted) {
     __m128i sums = zero;
     int i = 0;
     for (; i + 16 <= count; i += 16) {
+        if (run.Quiet(i)) {
+            counted += 16;
+            continue;
+        }
         auto notAbove = [&](const std::uint8_t* p) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
             return _mm_cmpeq_epi8(_mm_subs_epu8(v, t), zero);
@@ -193,10 +200,44 @@ int MarkCountedPixels(StatisticsRun& run, int count, int threshold) {
     int i = 0;
     if (threshold >= 0 && threshold < 255) i = VectorMarks(run, count, threshold, counted);
     for (; i < count; ++i) {
-        run.counted[i] = !IsOverExposed(run.blue[i], run.green[i], run.red[i], threshold);
+        run.counted[i] =
+            run.Quiet(i) || !IsOverExposed(run.blue[i], run.green[i], run.red[i], threshold);
         counted += run.counted[i];
     }
     return counted;
+}
+
+std::uint64_t QuietBlocks(const std::uint8_t* raw, int width, int height, int y, int threshold,
+                          SampleRange range) {
+    const int high = std::min(range.high, threshold);
+    if (range.low < 0 || range.low > high || width > StatisticsRun::kCapacity) return 0;
+    std::uint64_t quiet = 0;
+#if defined(__SSE2__)
+    const RowNeighbours n = RowsAround(raw, width, height, y);
+    const __m128i low = _mm_set1_epi8(static_cast<char>(range.low));
+    const __m128i top = _mm_set1_epi8(static_cast<char>(high));
+    const __m128i zero = _mm_setzero_si128();
+    // Blocks from column 16 whose columns x - 1 .. x + 16 lie in the plane:
+    // they hold every confined neighbour column of the block's pixels, and
+    // the three rows every neighbour row. Colours are floored averages of
+    // such samples, so they lie between the smallest and the largest.
+    for (int x = kQuietBlock; x + kQuietBlock + 1 <= width; x += kQuietBlock) {
+        const __m128i a = Load16(n.up + x - 1), b = Load16(n.up + x + 1);
+        const __m128i c = Load16(n.row + x - 1), d = Load16(n.row + x + 1);
+        const __m128i e = Load16(n.down + x - 1), f = Load16(n.down + x + 1);
+        const __m128i largest = _mm_max_epu8(_mm_max_epu8(_mm_max_epu8(a, b), _mm_max_epu8(c, d)),
+                                             _mm_max_epu8(e, f));
+        const __m128i smallest = _mm_min_epu8(_mm_min_epu8(_mm_min_epu8(a, b), _mm_min_epu8(c, d)),
+                                              _mm_min_epu8(e, f));
+        const __m128i outside =
+            _mm_or_si128(_mm_subs_epu8(largest, top), _mm_subs_epu8(low, smallest));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(outside, zero)) == 0xFFFF)
+            quiet |= std::uint64_t(1) << (x / kQuietBlock);
+    }
+#else
+    (void)raw, (void)height, (void)y;
+#endif
+    return quiet;
 }
 
 void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height) {
@@ -242,7 +283,8 @@ int MeasureStatistics(DeferredPlane& plane, int overflow, ColourHistograms& hist
 TailHistogram::TailHistogram(int maxTarget, int noise, int topStart)
     : maxTarget_(maxTarget), noise_(noise), topStart_(topStart) {}
 
-void TailHistogram::Count(const std::uint8_t* values, const std::uint8_t* counted, int count) {
+void TailHistogram::Count(const std::uint8_t* values, const StatisticsRun& run, int count) {
+    const std::uint8_t* counted = run.counted;
     const auto inTail = [&](int v) { return v > topLimit_ || v < bottomLimit_; };
     int i = 0;
 #if defined(__SSE2__)
@@ -253,6 +295,7 @@ void TailHistogram::Count(const std::uint8_t* values, const std::uint8_t* counte
         const __m128i bottom = _mm_set1_epi8(static_cast<char>(bottomLimit_));
         const __m128i zero = _mm_setzero_si128();
         for (; i + 16 <= count; i += 16) {
+            if (run.Quiet(i)) continue;
             const __m128i v = Load16(values + i);
             const __m128i between = _mm_and_si128(_mm_cmpeq_epi8(_mm_subs_epu8(v, top), zero),
                                                   _mm_cmpeq_epi8(_mm_subs_epu8(bottom, v), zero));
@@ -264,7 +307,12 @@ void TailHistogram::Count(const std::uint8_t* values, const std::uint8_t* counte
     }
 #endif
     for (; i < count; ++i)
-        if (counted[i] && inTail(values[i])) ++bins_[values[i]];
+        if (!run.Quiet(i) && counted[i] && inTail(values[i])) ++bins_[values[i]];
+}
+
+void TailHistogram::KeepBetweenTails(SampleRange& range) const {
+    range.low = std::max(range.low, bottomLimit_);
+    range.high = std::min(range.high, topLimit_);
 }
 
 void TailHistogram::RowCounted() {
@@ -308,18 +356,22 @@ ColourPercentiles MeasurePercentiles(DeferredPlane& plane, int overflow, int per
     // Fewer pixels counted never give a larger target.
     const int maxTarget = PercentileTarget(percent, width * height);
     TailHistogram blue(maxTarget, noise), green(maxTarget, noise), red(maxTarget, noise);
-    ForEachStatisticsRun(plane, overflow,
-                         [&](int, int x0, int count, const StatisticsRun& run, int inRun) {
-                             points.counted += inRun;
-                             blue.Count(run.blue, run.counted, count);
-                             green.Count(run.green, run.counted, count);
-                             red.Count(run.red, run.counted, count);
-                             if (x0 + count == width) {
-                                 blue.RowCounted();
-                                 green.RowCounted();
-                                 red.RowCounted();
-                             }
-                         });
+    SampleRange quiet = kNoSamples;
+    ForEachStatisticsRun(
+        plane, overflow, quiet,
+        [&](int, int, int count, const StatisticsRun& run, int inRun) {
+            points.counted += inRun;
+            blue.Count(run.blue, run, count);
+            green.Count(run.green, run, count);
+            red.Count(run.red, run, count);
+        },
+        [&] {
+            quiet = {0, kHistogramBins - 1};
+            for (TailHistogram* tail : {&blue, &green, &red}) {
+                tail->RowCounted();
+                tail->KeepBetweenTails(quiet);
+            }
+        });
     search({&blue.Bins(), &green.Bins(), &red.Bins()});
     return points;
 }
