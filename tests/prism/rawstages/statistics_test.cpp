@@ -201,3 +201,41 @@ TEST(Statistics, TailCountsGiveTheFullHistogramsPercentiles) {
     }
     EXPECT_EQ(checked, 12 * 9 * 3 * 2 * 3);
 }
+
+TEST(Statistics, QuietBlocksSeeEverySampleTheirPixelsRead) {
+    // A flat plane of 100 is quiet in range 90..110 in the blocks whose
+    // columns x - 1 .. x + 16 lie in the plane: from column 16, and not the
+    // last block, whose last pixel reads a confined neighbour. One sample out
+    // of range clears exactly the blocks whose pixels read it: rows y - 1 ..
+    // y + 1, columns x - 1 .. x + 16.
+    const int w = 80, h = 6;  // blocks at 16, 32, 48
+    const std::uint64_t all = (1u << 1) | (1u << 2) | (1u << 3);
+    Plane flat(std::size_t(w) * h, 100);
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 251, {90, 110}), all);
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 251, {101, 110}), 0u) << "samples below the range";
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 99, {90, 110}), 0u) << "samples above the threshold";
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 251, kNoSamples), 0u);
+
+    struct Case { int row, column, value; std::uint64_t quiet; };
+    const Case cases[] = {
+        {1, 31, 200, all & ~((1u << 1) | (1u << 2))},   // x + 15 of block 16, x - 1 of block 32
+        {3, 32, 200, all & ~((1u << 1) | (1u << 2))},   // x + 16 of block 16, x of block 32
+        {2, 15, 0, all & ~(1u << 1)},                   // x - 1 of block 16
+        {2, 14, 0, all},                                // x - 2: no pixel of block 16 reads it
+        {0, 40, 255, all},                              // two rows above: not read by row 2
+        {3, 49, 111, all & ~(1u << 3)},                 // x + 17 of block 32, x + 1 of block 48
+    };
+    std::vector<Case> allCases(std::begin(cases), std::end(cases));
+    // Both ends of the window in each of the three rows: column 15 is read
+    // only by block 16, column 64 only by block 48.
+    for (int row = 1; row <= 3; ++row) {
+        allCases.push_back({row, 15, 89, all & ~(1u << 1)});
+        allCases.push_back({row, 64, 111, all & ~(1u << 3)});
+    }
+    for (const Case& c : allCases) {
+        Plane p = flat;
+        p[std::size_t(c.row) * w + c.column] = std::uint8_t(c.value);
+        EXPECT_EQ(QuietBlocks(p.data(), w, h, 2, 251, {90, 110}), c.quiet)
+            << "sample " << c.value << " at row " << c.row << ", column " << c.column;
+    }
+}
