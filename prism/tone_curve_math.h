@@ -36,8 +36,10 @@ inline int FractionOf(double fraction, int size) {
     return static_cast<int>(v);
 }
 
-// Gamma table G_g[i] = 255^(1 - g) * i^g.
+// Gamma table G_g[i] = 255^(1 - g) * i^g; the last few are kept and copied.
 void BuildGammaTable(ToneTable& table, double g);
+// The same, always computed: the kept tables' reference.
+void BuildPlainGammaTable(ToneTable& table, double g);
 
 // S-curve over curve[0 .. size-1] (size at most 256), split at 0..size:
 // curve[i] = (split-1)^(1-s) * i^s below the split, and

@@ -35,6 +35,60 @@ int SearchLevel(const Histogram& histogram, int first, int last, int target, int
     }
 }
 
+// Largest target of the searches that run, or -1 when a target is not
+// bounded by the pixel total (percents outside 0..1000, a white-point search
+// that starts outside 1..255).
+int LargestTarget(const CStageParams& params, int threshold) {
+    const int percents[2] = {params.AL_Percent_L, params.AL_Percent_R};
+    if (params.AL_Percent_R != 0 && (threshold < 1 || threshold > 255)) return -1;
+    int largest = 0;
+    for (int percent : percents) {
+        if (percent < 0 || percent > 1000) return -1;
+        largest = std::max(largest, platform::MulDiv(kPixelTotal, percent, 1000));
+    }
+    return largest;
+}
+
+// The samples of the pixels that pass the over-exposure rule at threshold,
+// all site classes in one histogram (the searches only read their sum);
+// returns how many pixels passed. Where the searches' targets are bounded,
+// only the bins they read are counted (TailHistogram); otherwise all, spread
+// over several sets (see kHistogramSets).
+long long LevelHistogram(const CStageParams& params, DeferredPlane& plane, int threshold,
+                         Histogram& histogram) {
+    const int width = plane.Width();
+    long long counted = 0;
+    const int largestTarget = LargestTarget(params, threshold);
+    if (largestTarget >= 0) {
+        TailHistogram tails(largestTarget, params.AL_Noise, std::min(threshold, 255));
+        SampleRange quiet = kNoSamples;
+        ForEachStatisticsRun(
+            plane, threshold, quiet,
+            [&](int y, int x0, int count, const StatisticsRun& run, int inRun) {
+                counted += inRun;
+                tails.Count(plane.Raw() + std::size_t(y) * width + x0, run, count);
+            },
+            [&] {
+                tails.RowCounted();
+                quiet = {0, kHistogramBins - 1};
+                tails.KeepBetweenTails(quiet);
+            });
+        std::copy(std::begin(tails.Bins()), std::end(tails.Bins()), histogram);
+        return counted;
+    }
+    Histogram sets[kHistogramSets] = {};
+    ForEachStatisticsRun(
+        plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run, int inRun) {
+            const std::uint8_t* own = plane.Raw() + std::size_t(y) * width + x0;
+            counted += inRun;
+            CountRun(run, count, inRun, [&](int k, int i, int weight) { sets[k][own[i]] += weight; });
+        });
+    std::fill(std::begin(histogram), std::end(histogram), 0);
+    for (const Histogram& set : sets)
+        for (int v = 0; v < kHistogramBins; ++v) histogram[v] += set[v];
+    return counted;
+}
+
 }  // namespace
 
 void BuildAutoLevelTable(int black, int white, int level, ToneTable& table) {
@@ -61,19 +115,8 @@ void AutoLevel(const CStageParams& params, DeferredPlane& plane) {
     if (width < 1 || height < 1) return;
     const int threshold = params.AL_Percent_R != 0 ? params.AL_Overflow : 255;
 
-    // The class histograms are only ever read summed, so one histogram holds
-    // all three (counted in several sets, see kHistogramSets).
-    Histogram sets[kHistogramSets] = {};
-    long long counted = 0;
-    ForEachStatisticsRun(
-        plane, threshold, [&](int y, int x0, int count, const StatisticsRun& run, int inRun) {
-            const std::uint8_t* own = plane.Raw() + std::size_t(y) * width + x0;
-            counted += inRun;
-            CountRun(run, count, inRun, [&](int k, int i, int weight) { sets[k][own[i]] += weight; });
-        });
-    Histogram histogram = {};
-    for (const Histogram& set : sets)
-        for (int v = 0; v < kHistogramBins; ++v) histogram[v] += set[v];
+    Histogram histogram;
+    const long long counted = LevelHistogram(params, plane, threshold, histogram);
     const int excluded = static_cast<int>(static_cast<long long>(width) * height - counted);
     const int total = kPixelTotal - excluded;
     const int noise = params.AL_Noise;

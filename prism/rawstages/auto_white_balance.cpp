@@ -12,6 +12,10 @@
 #include <algorithm>
 #include <cstddef>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "../platform/platform.h"
 #include "../stage_params.h"
 #include "statistics.h"
@@ -20,16 +24,36 @@ namespace {
 
 enum Colour { kRed, kGreen, kBlue, kColours };
 
+// Adds the row's even-column samples to even and its odd-column ones to odd.
+void AddRowSums(const std::uint8_t* row, int width, int& even, int& odd) {
+    int x = 0;
+#if defined(__SSE2__)
+    // Sixteen samples a step, each parity summed by one sum of absolute
+    // differences against zero.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i evenBytes = _mm_set1_epi16(0x00FF);
+    __m128i evens = zero, odds = zero;
+    for (; x + 16 <= width; x += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+        evens = _mm_add_epi64(evens, _mm_sad_epu8(_mm_and_si128(v, evenBytes), zero));
+        odds = _mm_add_epi64(odds, _mm_sad_epu8(_mm_srli_epi16(v, 8), zero));
+    }
+    even += _mm_cvtsi128_si32(evens) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(evens, evens));
+    odd += _mm_cvtsi128_si32(odds) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(odds, odds));
+#endif
+    for (; x < width; ++x) (x & 1 ? odd : even) += row[x];
+}
+
 // Sum of the samples of each colour's sites; green halved, as there are twice
 // as many green sites.
 void SiteSums(const std::uint8_t* raw, int width, int height, int (&sums)[kColours]) {
     int red = 0, green = 0, blue = 0;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = raw + std::size_t(y) * width;
-        int& even = (y & 1) ? red : green;
-        int& odd = (y & 1) ? green : blue;
-        for (int x = 0; x < width; x += 2) even += row[x];
-        for (int x = 1; x < width; x += 2) odd += row[x];
+        if (y & 1)
+            AddRowSums(row, width, red, green);
+        else
+            AddRowSums(row, width, green, blue);
     }
     sums[kRed] = red;
     sums[kGreen] = green / 2;
@@ -74,17 +98,12 @@ void AutoWhiteBalance(const CStageParams& params, std::uint8_t* raw, int width, 
 }
 
 void AutoWhiteBalance(const CStageParams& params, DeferredPlane& plane) {
-    ColourHistograms stats;
-    const int counted = MeasureStatistics(plane, params.AWB_Overflow, stats);
-    if (counted < 0) return;
-    const int target = PercentileTarget(params.AWB_Percent_R, counted);
-    const int noise = params.AWB_Noise;
-    const Histogram* histograms[kColours] = {&stats.red, &stats.green, &stats.blue};
-    int hi[kColours], lo[kColours];
-    for (int c = 0; c < kColours; ++c) {
-        hi[c] = SearchFromTop(*histograms[c], target, noise);
-        lo[c] = SearchFromBottom(*histograms[c], target, noise);
-    }
+    const ColourPercentiles points =
+        MeasurePercentiles(plane, params.AWB_Overflow, params.AWB_Percent_R, params.AWB_Noise);
+    if (points.counted < 0) return;
+    // The measurement's colours are blue, green, red.
+    const int hi[kColours] = {points.top[2], points.top[1], points.top[0]};
+    const int lo[kColours] = {points.bottom[2], points.bottom[1], points.bottom[0]};
 
     int sums[kColours];
     SiteSums(plane.Raw(), plane.Width(), plane.Height(), sums);

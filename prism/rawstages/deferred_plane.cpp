@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -19,6 +20,20 @@ void WriteRow(std::uint8_t* row, int width, bool oddRow, const SiteTables& table
     const std::uint8_t* even = oddRow ? tables.red : tables.green;
     const std::uint8_t* odd = oddRow ? tables.green : tables.blue;
     int x = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // Eight samples per load and store (sample x + k in bits 8k): the
+    // lookups are what is left.
+    for (; x + 8 <= width; x += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, row + x, 8);
+        std::uint64_t out = 0;
+        for (int k = 0; k < 8; k += 2) {
+            out |= std::uint64_t(even[(v >> (8 * k)) & 0xFF]) << (8 * k);
+            out |= std::uint64_t(odd[(v >> (8 * k + 8)) & 0xFF]) << (8 * k + 8);
+        }
+        std::memcpy(row + x, &out, 8);
+    }
+#endif
     for (; x + 1 < width; x += 2) {
         row[x] = even[row[x]];
         row[x + 1] = odd[row[x + 1]];

@@ -13,6 +13,10 @@
 
 namespace {
 
+// How often the tails' limits are moved: often enough that few rows are
+// counted in full, seldom enough that the bins' walk costs little.
+constexpr int kRowsPerNarrowing = 8;
+
 // The colours one position gets: the site's own sample and the other two
 // estimated from the neighbours, sums of 8-bit samples halved or quartered by
 // shifting (floor). Sites by stored row and column parity: even row green,
@@ -114,8 +118,11 @@ void Colours16(const RowNeighbours& n, int x, bool oddRow, std::uint8_t* blue,
 int VectorColours(const RowNeighbours& n, int width, bool oddRow, int x0, int at, int count,
                   StatisticsRun& run) {
     int done = 0;
-    for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16)
-        Colours16(n, x, oddRow, run.blue + at + done, run.green + at + done, run.red + at + done);
+    for (int x = x0; x + 16 <= width - 2 && at + done + 16 <= count; x += 16, done += 16) {
+        const int i = at + done;
+        if (run.Quiet(i) && run.Quiet(i + 15)) continue;
+        Colours16(n, x, oddRow, run.blue + i, run.green + i, run.red + i);
+    }
     // The columns left before the confined ones: one more step, ending at
     // the last unconfined column, which recomputes a few columns' same bytes.
     const int last = (width - 2 - 16) & ~1;
@@ -137,6 +144,10 @@ int VectorMarks(StatisticsRun& run, int count, int threshold, int& counted) {
     __m128i sums = zero;
     int i = 0;
     for (; i + 16 <= count; i += 16) {
+        if (run.Quiet(i)) {
+            counted += 16;
+            continue;
+        }
         auto notAbove = [&](const std::uint8_t* p) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
             return _mm_cmpeq_epi8(_mm_subs_epu8(v, t), zero);
@@ -189,10 +200,44 @@ int MarkCountedPixels(StatisticsRun& run, int count, int threshold) {
     int i = 0;
     if (threshold >= 0 && threshold < 255) i = VectorMarks(run, count, threshold, counted);
     for (; i < count; ++i) {
-        run.counted[i] = !IsOverExposed(run.blue[i], run.green[i], run.red[i], threshold);
+        run.counted[i] =
+            run.Quiet(i) || !IsOverExposed(run.blue[i], run.green[i], run.red[i], threshold);
         counted += run.counted[i];
     }
     return counted;
+}
+
+std::uint64_t QuietBlocks(const std::uint8_t* raw, int width, int height, int y, int threshold,
+                          SampleRange range) {
+    const int high = std::min(range.high, threshold);
+    if (range.low < 0 || range.low > high || width > StatisticsRun::kCapacity) return 0;
+    std::uint64_t quiet = 0;
+#if defined(__SSE2__)
+    const RowNeighbours n = RowsAround(raw, width, height, y);
+    const __m128i low = _mm_set1_epi8(static_cast<char>(range.low));
+    const __m128i top = _mm_set1_epi8(static_cast<char>(high));
+    const __m128i zero = _mm_setzero_si128();
+    // Blocks from column 16 whose columns x - 1 .. x + 16 lie in the plane:
+    // they hold every confined neighbour column of the block's pixels, and
+    // the three rows every neighbour row. Colours are floored averages of
+    // such samples, so they lie between the smallest and the largest.
+    for (int x = kQuietBlock; x + kQuietBlock + 1 <= width; x += kQuietBlock) {
+        const __m128i a = Load16(n.up + x - 1), b = Load16(n.up + x + 1);
+        const __m128i c = Load16(n.row + x - 1), d = Load16(n.row + x + 1);
+        const __m128i e = Load16(n.down + x - 1), f = Load16(n.down + x + 1);
+        const __m128i largest = _mm_max_epu8(_mm_max_epu8(_mm_max_epu8(a, b), _mm_max_epu8(c, d)),
+                                             _mm_max_epu8(e, f));
+        const __m128i smallest = _mm_min_epu8(_mm_min_epu8(_mm_min_epu8(a, b), _mm_min_epu8(c, d)),
+                                              _mm_min_epu8(e, f));
+        const __m128i outside =
+            _mm_or_si128(_mm_subs_epu8(largest, top), _mm_subs_epu8(low, smallest));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(outside, zero)) == 0xFFFF)
+            quiet |= std::uint64_t(1) << (x / kQuietBlock);
+    }
+#else
+    (void)raw, (void)height, (void)y;
+#endif
+    return quiet;
 }
 
 void DemosaicForStatistics(const std::uint8_t* raw, std::uint8_t* out, int width, int height) {
@@ -233,6 +278,102 @@ int MeasureStatistics(DeferredPlane& plane, int overflow, ColourHistograms& hist
             histograms.red[v] += set.red[v];
         }
     return counted;
+}
+
+TailHistogram::TailHistogram(int maxTarget, int noise, int topStart)
+    : maxTarget_(maxTarget), noise_(noise), topStart_(topStart) {}
+
+void TailHistogram::Count(const std::uint8_t* values, const StatisticsRun& run, int count) {
+    const std::uint8_t* counted = run.counted;
+    const auto inTail = [&](int v) { return v > topLimit_ || v < bottomLimit_; };
+    int i = 0;
+#if defined(__SSE2__)
+    // Sixteen at a time once both limits are set: the vector finds the few
+    // values in a tail.
+    if (topLimit_ >= 0 && bottomLimit_ <= 255) {
+        const __m128i top = _mm_set1_epi8(static_cast<char>(topLimit_));
+        const __m128i bottom = _mm_set1_epi8(static_cast<char>(bottomLimit_));
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 16 <= count; i += 16) {
+            if (run.Quiet(i)) continue;
+            const __m128i v = Load16(values + i);
+            const __m128i between = _mm_and_si128(_mm_cmpeq_epi8(_mm_subs_epu8(v, top), zero),
+                                                  _mm_cmpeq_epi8(_mm_subs_epu8(bottom, v), zero));
+            const __m128i unmarked = _mm_cmpeq_epi8(Load16(counted + i), zero);
+            for (unsigned take = ~unsigned(_mm_movemask_epi8(_mm_or_si128(between, unmarked))) & 0xFFFF;
+                 take != 0; take &= take - 1)
+                ++bins_[values[i + __builtin_ctz(take)]];
+        }
+    }
+#endif
+    for (; i < count; ++i)
+        if (!run.Quiet(i) && counted[i] && inTail(values[i])) ++bins_[values[i]];
+}
+
+void TailHistogram::KeepBetweenTails(SampleRange& range) const {
+    range.low = std::max(range.low, bottomLimit_);
+    range.high = std::min(range.high, topLimit_);
+}
+
+void TailHistogram::RowCounted() {
+    if (rows_++ % kRowsPerNarrowing != 0) return;
+    const auto countedBin = [&](int v) { return bins_[v] > noise_ ? bins_[v] : 0; };
+    // Only bins counted for every pixel so far may decide. The bin that
+    // reaches the target is not counted further: with the counts it holds it
+    // already ends the search there.
+    int sum = 0;
+    for (int v = topStart_; v > topLimit_; --v)
+        if ((sum += countedBin(v)) >= maxTarget_) {
+            topLimit_ = v;
+            break;
+        }
+    sum = 0;
+    for (int v = 0; v < bottomLimit_; ++v)
+        if ((sum += countedBin(v)) >= maxTarget_) {
+            bottomLimit_ = v;
+            break;
+        }
+}
+
+ColourPercentiles MeasurePercentiles(DeferredPlane& plane, int overflow, int percent, int noise) {
+    ColourPercentiles points{};
+    const auto search = [&](const Histogram* const (&h)[3]) {
+        const int target = PercentileTarget(percent, points.counted);
+        for (int c = 0; c < 3; ++c) {
+            points.top[c] = SearchFromTop(*h[c], target, noise);
+            points.bottom[c] = SearchFromBottom(*h[c], target, noise);
+        }
+    };
+    const int width = plane.Width(), height = plane.Height();
+    const bool fits = width >= 1 && height >= 1 && static_cast<long long>(width) * height <= kMaxRgbPixels;
+    if (!fits || percent < 0 || percent > 1000) {
+        // Targets beyond the pixel count, or none: the full histograms.
+        ColourHistograms full;
+        points.counted = MeasureStatistics(plane, overflow, full);
+        if (points.counted >= 0) search({&full.blue, &full.green, &full.red});
+        return points;
+    }
+    // Fewer pixels counted never give a larger target.
+    const int maxTarget = PercentileTarget(percent, width * height);
+    TailHistogram blue(maxTarget, noise), green(maxTarget, noise), red(maxTarget, noise);
+    SampleRange quiet = kNoSamples;
+    ForEachStatisticsRun(
+        plane, overflow, quiet,
+        [&](int, int, int count, const StatisticsRun& run, int inRun) {
+            points.counted += inRun;
+            blue.Count(run.blue, run, count);
+            green.Count(run.green, run, count);
+            red.Count(run.red, run, count);
+        },
+        [&] {
+            quiet = {0, kHistogramBins - 1};
+            for (TailHistogram* tail : {&blue, &green, &red}) {
+                tail->RowCounted();
+                tail->KeepBetweenTails(quiet);
+            }
+        });
+    search({&blue.Bins(), &green.Bins(), &red.Bins()});
+    return points;
 }
 
 int TruncateToInt(double value) {

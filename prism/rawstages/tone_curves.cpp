@@ -93,14 +93,10 @@ void RawRgbGamma(const CStageParams& params, DeferredPlane& plane) {
 }
 
 void SGammaAntiOver(const CStageParams& params, DeferredPlane& plane) {
-    ColourHistograms stats;
-    const int counted = MeasureStatistics(plane, params.AWB_Overflow, stats);
-    if (counted < 0) return;
-    const int target = PercentileTarget(params.AWB_Percent_R, counted);
-    const int noise = params.AWB_Noise;
-    const int whiteLevel = std::max({SearchFromTop(stats.blue, target, noise),
-                                     SearchFromTop(stats.green, target, noise),
-                                     SearchFromTop(stats.red, target, noise)});
+    const ColourPercentiles points =
+        MeasurePercentiles(plane, params.AWB_Overflow, params.AWB_Percent_R, params.AWB_Noise);
+    if (points.counted < 0) return;
+    const int whiteLevel = std::max({points.top[0], points.top[1], points.top[2]});
     ToneTable table;
     BuildAntiOverTable(whiteLevel, params.Gamma2, params.GammaS, params.GammaL, table);
     plane.Compose(table);

@@ -63,3 +63,16 @@ TEST(ToneCurveMath, SCurveFixesBothEndsAndTheSplit) {
 }
 
 }  // namespace
+
+TEST(ToneCurveMath, KeptGammaTablesAreTheComputedOnes) {
+    // Repeats, more exponents than are kept, neighbours one bit apart, and
+    // exponents that make no curve.
+    const double exponents[] = {0.45, 0.7,  0.45, 1.0,  2.2, 0.8,  0.45, std::nextafter(0.7, 1.0),
+                                0.7,  kNan, kNan, -0.0, 0.0, 0.45, 2.2,  0.8};
+    for (double g : exponents) {
+        ToneTable kept, computed;
+        BuildGammaTable(kept, g);
+        BuildPlainGammaTable(computed, g);
+        for (int i = 0; i < 256; ++i) ASSERT_EQ(kept[i], computed[i]) << "gamma " << g << " entry " << i;
+    }
+}

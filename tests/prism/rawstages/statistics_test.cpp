@@ -161,3 +161,81 @@ TEST(StatisticsDemosaic, TinyPlanesNeverReadOutsideThemselves) {
         EXPECT_EQ(out, Plane(count * 3, 0)) << s[0] << " x " << s[1];
     }
 }
+
+TEST(Statistics, TailCountsGiveTheFullHistogramsPercentiles) {
+    // Frames whose tails are thin (random ranges) and frames of wide flat
+    // patches (a limit bin holding thousands of pixels, bright rows late in
+    // the walk); percentiles from none to all and beyond, with and without
+    // noise bins.
+    std::mt19937 rng(17);
+    int checked = 0;
+    for (int round = 0; round < 12; ++round) {
+        const int w = round < 6 ? 320 : 8 + int(rng() % 120), h = round < 6 ? 240 : 8 + int(rng() % 90);
+        Plane raw = rawref::RandomScenePlane(rng, w, h);
+        if (round % 2 == 1)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    raw[std::size_t(y) * w + x] = std::uint8_t(40 * ((x / 37 + y / 29 + round) % 7));
+        for (int percent : {0, 1, 7, 50, 500, 999, 1000, 1001, -3})
+            for (int noise : {0, 2, 40})
+                for (int overflow : {251, 150}) {
+                    Plane full = raw, tails = raw;
+                    DeferredPlane fullPlane(full.data(), w, h), tailPlane(tails.data(), w, h);
+                    ColourHistograms histograms;
+                    const int counted = MeasureStatistics(fullPlane, overflow, histograms);
+                    const ColourPercentiles points =
+                        MeasurePercentiles(tailPlane, overflow, percent, noise);
+                    ASSERT_EQ(points.counted, counted);
+                    const int target = PercentileTarget(percent, counted);
+                    const Histogram* h3[3] = {&histograms.blue, &histograms.green, &histograms.red};
+                    for (int c = 0; c < 3; ++c) {
+                        ASSERT_EQ(points.top[c], rawref::TopSearch(*h3[c], target, noise))
+                            << "round " << round << " percent " << percent << " noise " << noise
+                            << " overflow " << overflow << " colour " << c;
+                        ASSERT_EQ(points.bottom[c], rawref::BottomSearch(*h3[c], target, noise))
+                            << "round " << round << " percent " << percent << " noise " << noise
+                            << " overflow " << overflow << " colour " << c;
+                        ++checked;
+                    }
+                }
+    }
+    EXPECT_EQ(checked, 12 * 9 * 3 * 2 * 3);
+}
+
+TEST(Statistics, QuietBlocksSeeEverySampleTheirPixelsRead) {
+    // A flat plane of 100 is quiet in range 90..110 in the blocks whose
+    // columns x - 1 .. x + 16 lie in the plane: from column 16, and not the
+    // last block, whose last pixel reads a confined neighbour. One sample out
+    // of range clears exactly the blocks whose pixels read it: rows y - 1 ..
+    // y + 1, columns x - 1 .. x + 16.
+    const int w = 80, h = 6;  // blocks at 16, 32, 48
+    const std::uint64_t all = (1u << 1) | (1u << 2) | (1u << 3);
+    Plane flat(std::size_t(w) * h, 100);
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 251, {90, 110}), all);
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 251, {101, 110}), 0u) << "samples below the range";
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 99, {90, 110}), 0u) << "samples above the threshold";
+    EXPECT_EQ(QuietBlocks(flat.data(), w, h, 2, 251, kNoSamples), 0u);
+
+    struct Case { int row, column, value; std::uint64_t quiet; };
+    const Case cases[] = {
+        {1, 31, 200, all & ~((1u << 1) | (1u << 2))},   // x + 15 of block 16, x - 1 of block 32
+        {3, 32, 200, all & ~((1u << 1) | (1u << 2))},   // x + 16 of block 16, x of block 32
+        {2, 15, 0, all & ~(1u << 1)},                   // x - 1 of block 16
+        {2, 14, 0, all},                                // x - 2: no pixel of block 16 reads it
+        {0, 40, 255, all},                              // two rows above: not read by row 2
+        {3, 49, 111, all & ~(1u << 3)},                 // x + 17 of block 32, x + 1 of block 48
+    };
+    std::vector<Case> allCases(std::begin(cases), std::end(cases));
+    // Both ends of the window in each of the three rows: column 15 is read
+    // only by block 16, column 64 only by block 48.
+    for (int row = 1; row <= 3; ++row) {
+        allCases.push_back({row, 15, 89, all & ~(1u << 1)});
+        allCases.push_back({row, 64, 111, all & ~(1u << 3)});
+    }
+    for (const Case& c : allCases) {
+        Plane p = flat;
+        p[std::size_t(c.row) * w + c.column] = std::uint8_t(c.value);
+        EXPECT_EQ(QuietBlocks(p.data(), w, h, 2, 251, {90, 110}), c.quiet)
+            << "sample " << c.value << " at row " << c.row << ", column " << c.column;
+    }
+}
