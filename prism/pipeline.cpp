@@ -3,6 +3,7 @@
 // applies the flip flags. Every stage works in place on the planes.
 #include "pipeline.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -57,6 +58,14 @@ bool FirstStageFillsRgbPlane(const char* letters, int width, int height) {
     return false;
 }
 
+// A demosaicing after an expansion reads the raw plane at the doubled size:
+// beyond the frame it finds zeros, as in a fresh process, never what an
+// earlier conversion left there.
+void ClearRawBeyondFrame(std::size_t frameBytes) {
+    const std::size_t used = std::min(std::size_t(gWorkWidth) * gWorkHeight, kRawPlaneBytes);
+    if (used > frameBytes) std::memset(gRawPlane + frameBytes, 0, used - frameBytes);
+}
+
 }  // namespace
 
 bool FrameFitsPlanes(int width, int height) {
@@ -108,6 +117,7 @@ void Dispatch(char step, const PipelineSettings& s) {
                 DigitalExpand(rgb, w, h);
                 gWorkWidth = 2 * w;
                 gWorkHeight = 2 * h;
+                ClearRawBeyondFrame(std::size_t(w) * h);
             }
             break;
         default: break;  // G, digits, blanks and punctuation select nothing

@@ -3,7 +3,8 @@
 # by a stand-in data source with the simulated camera: one with the camera
 # answering and its view filled with thumbnails (stills and clips, 640 x 480
 # and 320 x 240), one scrolled to its end, one without (taken while the "No Camera." message is up, and
-# once it is gone), and the options and information dialogs over it.
+# once it is gone), the options and information dialogs over it, the video
+# window at both video sizes and the enlarged view of a still and of a clip.
 #   scripts/screenshot-camera-window.sh [BUILD_DIR] [OUTPUT_FOLDER]
 # BUILD_DIR defaults to build/win64 (configured), OUTPUT_FOLDER to out/screenshots.
 set -euo pipefail
@@ -48,6 +49,23 @@ wait
 
 "$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 6 about &
 shoot "About Camera" 1 about-dialog.png
+wait
+
+# The host opens the video window after two seconds and switches it to
+# 640 x 480 three seconds later.
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 9 video &
+shoot Camera 1 video-window-320.png 3.5
+sleep 2.5
+import -display "$display" -window root "$out/video-window-640.png"
+echo "$out/video-window-640.png"
+wait
+
+# The enlarged view of the first still has the camera window's title too.
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 enlarge &
+shoot Camera 2 enlarged-view.png 2
+wait
+"$env" "$build" run "$host" "$stage/Vantage.dll" "$simcam" 8 clip &
+shoot Camera 2 enlarged-clip.png 2
 wait
 
 [ "$started" = 1 ] && "$env" "$build" stop

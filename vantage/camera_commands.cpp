@@ -1,12 +1,14 @@
 // Camera window: the ten command buttons. Download and transfer run the
 // progress dialog, whose work the worker thread does; delete all asks
-// first; options and information run their dialogs.
+// first; options and information run their dialogs; video opens the video
+// window. A double-click on a thumbnail opens the enlarged view.
 #include "camera_dlg.h"
 
 #include <vector>
 
 #include "string_keys.h"
 #include "ui/about_dlg.h"
+#include "ui/enlarge_dlg.h"
 #include "ui/options_dlg.h"
 #include "ui/progress_dlg.h"
 #include "vantage_ids.h"
@@ -69,7 +71,8 @@ bool CCameraDlg::OnCommand(int id, int code, HWND control) {
         RunAbout();
         return true;
     case kVideoButton:
-        return true;  // the video window joins with its own unit
+        OpenVideo();
+        return true;
     }
     return Dialog::OnCommand(id, code, control);
 }
@@ -175,6 +178,20 @@ void CCameraDlg::RunAbout() {
     gVantage.modal.Run(dialog, gVantage.lexis, kAboutTemplate, Handle());
 }
 
-// A double-click on a thumbnail: the enlarged view of the item opens here
-// with its own unit; until then nothing opens.
-void CCameraDlg::OnOpenItem(int) {}
+// A double-click on a thumbnail: the item's enlarged view, modal.
+void CCameraDlg::OnOpenItem(int item) {
+    CEnlargeDlg dialog(item);
+    gVantage.modal.Run(dialog, gVantage.lexis, kEnlargeTemplate, Handle());
+}
+
+// The previous video window goes first; a camera that does not answer opens
+// none. One video window at a time.
+void CCameraDlg::OpenVideo() {
+    if (VideoOpen()) return;
+    video_.reset();
+    video_ = std::make_unique<CVideoDlg>(Handle());
+    video_->onNoCamera = [this] { EnterNoCameraState(); };
+    if (video_->Open()) return;
+    video_.reset();
+    EnterNoCameraState();
+}

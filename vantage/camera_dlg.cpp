@@ -4,8 +4,6 @@
 
 #include <dbt.h>
 
-#include "icon_button.h"
-#include "shaded_button.h"
 #include "string_keys.h"
 #include "system_win32.h"
 #include "vantage_ids.h"
@@ -35,14 +33,6 @@ constexpr int kFrontAttempts = 3;
 constexpr const char* kPictorIconFile = "Pictor.ico";
 constexpr DWORD kLibraryReleaseGraceMs = 200;
 
-// A Lexis.DLL string read as a number; false when it holds none.
-bool LexisNumber(int id, int& number) {
-    char text[32] = {};
-    if (LoadStringA(gVantage.lexis, UINT(id), text, sizeof text) <= 0) return false;
-    number = ParseNumber(text);
-    return true;
-}
-
 }  // namespace
 
 CCameraDlg::~CCameraDlg() {
@@ -50,7 +40,7 @@ CCameraDlg::~CCameraDlg() {
 }
 
 bool CCameraDlg::Create() {
-    return libraryHold_.Acquire(reinterpret_cast<const void*>(&LexisNumber)) &&
+    return libraryHold_.Acquire(&gVantage) &&
            CreateModeless(gVantage.lexis, kCameraTemplate, nullptr);
 }
 
@@ -102,31 +92,15 @@ void CCameraDlg::DeferredSetUp() {
 void CCameraDlg::CreateView() {
     view_ = std::make_unique<CThumbnailView>(settings_.showThumbnailNumber != 0);
     view_->onSelectionChanged = [this] { OnSelectionChanged(); };
-    view_->onOpenItem = [this](int item) { OnOpenItem(item); };
+    view_->onOpenItem = [this](int item) { Post(kMsgOpenItem, WPARAM(item)); };
     ShowItem(kThumbnailPlaceholder, false);
     if (!view_->CreateView(Handle(), ItemRect(kThumbnailPlaceholder), 0)) view_.reset();
 }
 
-// Icon buttons when Lexis.DLL has the icons, else shaded buttons.
 void CCameraDlg::SetUpButtonFaces() {
-    const bool icons = FindResourceA(gVantage.lexis, MAKEINTRESOURCEA(kFirstButtonIcon), RT_GROUP_ICON) != nullptr;
-    int style = 0;
-    LexisNumber(kShadeStyleString, style);
-    for (int i = 0; i < kCommandCount; ++i) {
-        if (icons) {
-            auto button = std::make_unique<wingui::IconButton>();
-            button->SetIcon(static_cast<HICON>(
-                LoadImageA(gVantage.lexis, MAKEINTRESOURCEA(kCommands[i].icon), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
-            int layout = 0;
-            if (LexisNumber(kFirstLayoutString + i, layout)) button->SetLayout(layout);
-            faces_[i] = std::move(button);
-        } else {
-            auto button = std::make_unique<wingui::ShadedButton>();
-            button->SetStyle(style);
-            faces_[i] = std::move(button);
-        }
-        faces_[i]->Attach(Item(kCommands[i].id));
-    }
+    faces_ = std::make_unique<CButtonFaces>();
+    for (int i = 0; i < kCommandCount; ++i)
+        faces_->Attach(Item(kCommands[i].id), kCommands[i].icon, kFirstLayoutString + i);
 }
 
 void CCameraDlg::SetUpTexts() {
@@ -177,6 +151,7 @@ void CCameraDlg::OnDeviceChange(WPARAM event) {
     if (event != DBT_DEVNODES_CHANGED) return;
     const DWORD status = ReadDeviceStatus();
     if (gVantage.cameraPresent && status == 0) {
+        if (VideoOpen()) video_->DisableCapture();
         gVantage.cameraPresent = 0;
         StartTimer(kTimerRefresh, kRefreshDelayMs);
     }
@@ -208,16 +183,19 @@ void CCameraDlg::BringToFront() {
 bool CCameraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case kMsgBringToFront:
-        if (lParam == 0) BringToFront();
+        if (!VideoOpen() && lParam == 0) BringToFront();
         break;
     case kMsgTransferDone:
-        if (gVantage.transferDone) {
+        if (!VideoOpen() && gVantage.transferDone) {
             gVantage.transferDone = 0;
             StartTimer(kTimerCloseAfterTransfer, kCloseAfterTransferMs);
         }
         break;
     case kMsgPictorHello:
         OnPictorAnnounced();
+        break;
+    case kMsgOpenItem:
+        OnOpenItem(int(wParam));
         break;
     case kMsgRefreshDone:
         OnRefreshDone(unsigned(wParam), lParam);
@@ -243,6 +221,10 @@ bool CCameraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void CCameraDlg::OnCancel() {
+    if (VideoOpen()) {
+        video_->Post(WM_COMMAND, IDCANCEL);
+        return;
+    }
     gVantage.camera.NotifyClose();
     gVantage.camera.Close();
     Destroy();
@@ -251,6 +233,7 @@ void CCameraDlg::OnCancel() {
 void CCameraDlg::OnOK() { Destroy(); }
 
 void CCameraDlg::OnDestroy() {
+    if (video_) video_->Destroy();  // its live video stops before the camera closes
     gVantage.camera.Close();
     hideWnd_.Destroy();
     // The temporary files go with the window (after the worker's refresh when one runs).

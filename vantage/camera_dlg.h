@@ -5,6 +5,8 @@
 // camera check ("No Camera." when the camera does not answer; in hidden mode
 // the window then closes itself). It answers device changes, the messages
 // from the data source's side (1124, 1125) and Pictor's announcement (1224).
+// While a video window is open it has the say: closing the camera window
+// closes only the video window, and 1124 and 1125 are ignored.
 // It is the switchboard: the refresh runs on the worker thread
 // (twain_thread), the pictures show in the thumbnail view, and the commands
 // live in units of their own: camera_refresh.cpp (refresh and the enabling
@@ -15,11 +17,12 @@
 
 #include "dialog.h"
 #include "module_hold.h"
-#include "owner_draw_button.h"
 #include "settings.h"
 #include "twain_thread.h"
+#include "ui/button_faces.h"
 #include "ui/hide_wnd.h"
 #include "ui/thumbnail_view.h"
+#include "ui/video_dlg.h"
 
 class CCameraDlg : public wingui::Dialog {
 public:
@@ -75,15 +78,20 @@ private:
     void RunOptions();
     void RunAbout();
     void OnOpenItem(int item);
+    void OpenVideo();
+    bool VideoOpen() const { return video_ && video_->IsOpen(); }
     int Ask(int textKey, int captionKey, UINT style);
 
     HWND sourceWindow_;  // remembered only: the window has no owner
     CHideWnd hideWnd_;
     CWindowSettings settings_;
     CPictureSettings pictures_;
-    std::unique_ptr<wingui::OwnerDrawButton> faces_[kCommandCount];
+    std::unique_ptr<CButtonFaces> faces_;
     HICON pictorIcon_ = nullptr;
     wingui::ModuleHold libraryHold_;
     std::unique_ptr<CThumbnailView> view_;
+    // The last video window; its window goes when the next one opens or
+    // with this window.
+    std::unique_ptr<CVideoDlg> video_;
     unsigned refreshGeneration_ = 0;  // of the refresh in hand, 0 when none
 };

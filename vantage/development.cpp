@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "system_win32.h"
 #include "vantage_state.h"
@@ -74,6 +75,7 @@ bool DevelopToPixels(const std::uint8_t* raw, int width, int height, int flip, i
                      std::vector<std::uint8_t>& pixels) {
     const std::string path = DevelopmentFile();
     if (path.empty()) return false;
+    std::lock_guard<std::mutex> guard(gVantage.developmentLock);
     gVantage.prism.BufToBmp(width, height, raw, path.c_str(), flip, set);
     const bool read = ReadFileRange(path, kBmpPixelOffset, std::uint32_t(width) * std::uint32_t(height) * 3, pixels);
     DeleteFileA(path.c_str());
@@ -92,6 +94,7 @@ bool DevelopFrameFile(const std::string& path, FrameGeometry expected, int flip,
 bool DevelopToDib(const RawFrame& frame, int flip, int set, bool enlarge, std::vector<std::uint8_t>& dib) {
     const std::string path = DevelopmentFile();
     if (path.empty()) return false;
+    std::lock_guard<std::mutex> guard(gVantage.developmentLock);
     {
         EnlargeScope scope(enlarge, frame.geometry.width);
         gVantage.prism.BufToBmp(frame.geometry.width, frame.geometry.height, frame.bytes.data(), path.c_str(), flip,
@@ -103,6 +106,7 @@ bool DevelopToDib(const RawFrame& frame, int flip, int set, bool enlarge, std::v
 }
 
 bool DevelopToJpeg(const RawFrame& frame, int flip, int set, bool enlarge, const std::string& path) {
+    std::lock_guard<std::mutex> guard(gVantage.developmentLock);
     int result;
     {
         EnlargeScope scope(enlarge, frame.geometry.width);
@@ -110,4 +114,14 @@ bool DevelopToJpeg(const RawFrame& frame, int flip, int set, bool enlarge, const
                                          path.c_str(), flip, set);
     }
     return result == 1 && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool DevelopToPicture(const std::uint8_t* raw, int width, int height, int flip, int set, ShownPicture& picture) {
+    const std::string path = DevelopmentFile();
+    if (path.empty()) return false;
+    std::lock_guard<std::mutex> guard(gVantage.developmentLock);
+    const bool developed = gVantage.prism.BufToBmp(width, height, raw, path.c_str(), flip, set) != 0;
+    const bool loaded = developed && LoadShownPicture(path, picture);
+    DeleteFileA(path.c_str());
+    return loaded;
 }

@@ -9,6 +9,10 @@
 // Software enlarge: for a frame 640 wide developed with `enlarge`, Prism's
 // flag is switched on before and off after; it is switched off after every
 // development of a 640-wide frame whether it was on or not.
+//
+// The worker and the user-interface thread (the enlarged view) both
+// develop, and Prism keeps one conversion's state process-wide: a
+// development holds a process-wide lock from the call to the deletion.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "camera/frame_files.h"
+#include "camera/shown_picture.h"
 
 struct RawFrame {
     std::vector<std::uint8_t> bytes;  // kRawBufferBytes, zero past the file's end
@@ -40,3 +45,6 @@ bool DevelopFrameFile(const std::string& path, FrameGeometry expected, int flip,
 bool DevelopToDib(const RawFrame& frame, int flip, int set, bool enlarge, std::vector<std::uint8_t>& dib);
 // A still written as JPEG to `path`; true when Prism reports success and the file is there.
 bool DevelopToJpeg(const RawFrame& frame, int flip, int set, bool enlarge, const std::string& path);
+// The developed picture, when Prism reports success and its file loads;
+// false (picture untouched) otherwise.
+bool DevelopToPicture(const std::uint8_t* raw, int width, int height, int flip, int set, ShownPicture& picture);

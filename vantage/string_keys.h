@@ -5,6 +5,10 @@
 enum StringKey : int {
     kKeyCameraTitle = 11,       // camera window title; caption of the no-camera message
     kKeyFirstButton = 12,       // 12..21: captions of the ten command buttons
+    kKeyVideoTitle = 22,
+    kKeyVideoCapture = 23,
+    kKeyVideoSize = 24,
+    kKeyVideoClose = 25,
     kKeyOptionsTitle = 26,      // also the folder browser's caption
     kKeyOptionsPath = 27,       // label 3014; also the folder browser's prompt
     kKeyOptionsBrowse = 28,
@@ -13,7 +17,7 @@ enum StringKey : int {
     kKeyOptionsOk = 31,
     kKeyOptionsCancel = 32,
     kKeyProgressTitle = 33,     // also the caption of the no-picture message
-    kKeyProgressLabel = 34,
+    kKeyProgressLabel = 34,     // also the enlarged view's label
     kKeyProgressClose = 35,
     kKeyDownloadDone = 36,
     kKeyNoPicture = 37,

@@ -165,6 +165,9 @@ void CTWainThread::OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgTransferList:
         AnswerDialog(message, reinterpret_cast<HWND>(wParam));
         break;
+    case kMsgPrepareEnlarged:
+        PrepareEnlarged(reinterpret_cast<HWND>(wParam), int(lParam));
+        break;
     default:
         return;
     }

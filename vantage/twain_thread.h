@@ -1,6 +1,7 @@
 // CTWainThread: the camera window's one worker thread. It refreshes the
-// picture table (thread message 1124) and answers the progress dialog's
-// requests (1125 download, 1126 the images for a transfer); it talks back
+// picture table (thread message 1124), answers the progress dialog's
+// requests (1125 download, 1126 the images for a transfer) and prepares the
+// enlarged view of an item (1127, twain_thread_enlarge.cpp); it talks back
 // only by posting to window handles, so a window that is gone simply drops
 // the answer and the user-interface thread may wait for the worker.
 //
@@ -20,6 +21,7 @@
 
 #include "camera/frame_files.h"
 #include "camera/picture_table.h"
+#include "camera/shown_picture.h"
 #include "worker_thread.h"
 
 // What a refresh reports to the camera window (lParam of kMsgRefreshDone).
@@ -38,6 +40,20 @@ struct WorkOrder {
     bool enlarge = false;    // `EnlargeOnOff`
 };
 
+// What the worker prepares for an enlarged view: the item's first frame as
+// read from its file (raw buffer of 307,328 bytes; empty when it could not
+// be read), its geometry and development arguments, and for a still the
+// developed picture, for a clip the temporary AVI file.
+struct CEnlargedItem {
+    bool clip = false;
+    std::vector<std::uint8_t> raw;
+    FrameGeometry geometry = {0, 0};
+    int flip = 0;
+    int set = 0;
+    ShownPicture picture;  // empty when the development failed
+    std::string aviPath;   // empty when no AVI was written
+};
+
 class CTWainThread : public wingui::WorkerThread {
 public:
     CTWainThread();
@@ -52,6 +68,12 @@ public:
     // The images of the last transfer list (movable global blocks, unlocked),
     // taken over: the caller hands them to the data source or frees them.
     std::vector<HGLOBAL> TakeImages();
+    // kMsgPrepareEnlarged: prepares `item` for the enlarged view `window`
+    // (its progress bar follows), which hears kMsgEnlargedReady and then
+    // takes the result. False when the worker does not run.
+    bool RequestEnlarged(HWND window, int item);
+    // The result prepared for `window`, taken over; false when there is none.
+    bool TakeEnlarged(HWND window, CEnlargedItem& prepared);
     bool IsBusy() const;
     // The thumbnail the refresh made for `item`, taken over; and whether the item is a clip.
     bool TakeThumbnail(int item, std::vector<std::uint8_t>& thumbnail, bool& clip);
@@ -76,6 +98,8 @@ private:
     bool Stopped(HWND dialog) const { return QuitRequested() || !IsWindow(dialog); }
     // Under lock_.
     void FreeImages();
+    void PrepareEnlarged(HWND window, int item);
+    bool WriteClip(const std::vector<std::string>& files, const CEnlargedItem& clip, HWND bar, HWND label);
     // Ends a request: runs a deferred emptying.
     void EndRequest();
     void EmptyNow();
@@ -88,6 +112,8 @@ private:
     std::vector<std::vector<std::uint8_t>> thumbnails_;
     std::map<HWND, WorkOrder> orders_;  // by progress dialog, until its request runs
     std::vector<HGLOBAL> images_;       // the last transfer list, until taken
+    HWND enlargedFor_ = nullptr;        // the window the prepared result waits for
+    CEnlargedItem enlarged_;
 
     CPictureTable table_;  // written by the worker during a request
     CFrameFiles names_;

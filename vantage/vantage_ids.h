@@ -64,6 +64,10 @@ constexpr unsigned kMsgNextNumber = 0x8000 + 3;   // to the camera window: wPara
 constexpr int kWorkDone = 0;
 constexpr int kWorkError = 3;
 constexpr int kWorkNoPicture = 4;
+// To the camera window from its view: wParam the item whose enlarged view
+// opens. Posted, so the modal view runs in the camera window's own handler,
+// not inside the view's (which the camera window may take down).
+constexpr unsigned kMsgOpenItem = 0x8000 + 4;
 
 // Progress dialog: template, modes (also its timer ids), controls.
 constexpr int kProgressTemplate = 2002;
@@ -75,3 +79,27 @@ constexpr int kProgressClose = 2;
 
 // Thumbnail view: check box of display position p.
 constexpr int kFirstCheckBox = 3000;
+
+// Video window: a child dialog of the camera window.
+constexpr int kVideoTemplate = 2005;
+constexpr int kPreviewArea = 3000;
+constexpr int kCaptureButton = 3006;
+constexpr int kSizeButton = 3002;
+constexpr int kFirstVideoIcon = 21;          // and its layout string; for 3006, 3002, 2 in turn
+constexpr unsigned kMsgCaptureEnded = 1124;  // from the data source's side
+constexpr unsigned kMsgVideoIgnored = 1125;
+// Camera window's controls that give way to the video window (besides 3027, 3028).
+constexpr int kUnnamedControl = -1;
+
+// Enlarged view: the progress dialog's template, the worker's preparation
+// (thread message 1127 with the window; its answer 1324), Prism's
+// settings-changed message, and the extended system menu's commands (the
+// system keeps the low four bits of a system command for itself).
+constexpr int kEnlargeTemplate = kProgressTemplate;
+constexpr int kEnlargeProgressBar = 3010;
+constexpr unsigned kTimerEnlarge = 100;
+constexpr unsigned kMsgPrepareEnlarged = 1127;
+constexpr unsigned kMsgEnlargedReady = 1324;
+constexpr unsigned kMsgSettingsChanged = 1347;
+constexpr unsigned kSysCommandTuning = 16;
+constexpr unsigned kSysCommandOpenRaw = 32;

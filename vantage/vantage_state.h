@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "camera/camera_link.h"
@@ -28,6 +29,8 @@ struct VantageState {
     wingui::ModalRunner modal;
     // The camera window's worker: started by the first window's set-up, stopped at unload.
     CTWainThread worker;
+    // Held by every development through Prism and its temporary file (development.h).
+    std::mutex developmentLock;
     std::int32_t hostedByPictor = 0;
     std::int32_t cameraPresent = 0;
     std::int32_t transferDone = 0;

@@ -67,14 +67,19 @@ TEST(Pipeline, LettersWithoutDemosaicingLeaveABlackPicture) {
 TEST(Pipeline, PictureDoesNotDependOnWhatThePlanesHeldBefore) {
     // A demosaicing that comes first overwrites the RGB plane, so the clear
     // may be left out; anything else (another stage first, a size the
-    // demosaicing refuses) must still find the plane black.
+    // demosaicing refuses) must still find the plane black. A demosaicing
+    // after an expansion reads the raw plane at the doubled size, beyond the
+    // frame: that part must not hold an earlier conversion's leftovers.
     const struct {
         const char* letters;
         int w, h;
-    } cases[] = {{"C", 64, 48}, {"c", 64, 48}, {"2C9", 64, 48}, {"GC", 64, 48}, {"JC", 64, 48},
-                 {"J", 64, 48}, {"NJ", 64, 48}, {"C", 3, 2}, {"C", 8, 1}, {"", 64, 48}};
+        int enlarge;
+    } cases[] = {{"C", 64, 48, 0},  {"c", 64, 48, 0}, {"2C9", 64, 48, 0}, {"GC", 64, 48, 0},
+                 {"JC", 64, 48, 0}, {"J", 64, 48, 0}, {"NJ", 64, 48, 0},  {"C", 3, 2, 0},
+                 {"C", 8, 1, 0},    {"", 64, 48, 0},  {"NC", 64, 48, 1},  {"NC", 320, 240, 1}};
     for (const auto& c : cases) {
-        Pipeline p;  // software enlarge off: N selects a stage that does nothing
+        Pipeline p;  // with software enlarge off, N selects a stage that does nothing
+        p.enlarge = c.enlarge;
         std::strcpy(p.letter.OPVEXA, c.letters);
         p.letter.Shift = 40;
         const std::vector<std::uint8_t> frame = Ramp(std::size_t(c.w) * c.h);

@@ -37,6 +37,11 @@ add_executable(pictor_test ${CMAKE_CURRENT_LIST_DIR}/pictor_test.cpp)
 target_include_directories(pictor_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(pictor_test PRIVATE user32 advapi32)
 add_dependencies(pictor_test Pictor scripted_dsm)
+add_executable(vantage_views_test ${CMAKE_CURRENT_LIST_DIR}/vantage_views_test.cpp)
+target_include_directories(vantage_views_test PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/vantage/camera
+                           ${CMAKE_SOURCE_DIR}/companions/simcam)
+target_link_libraries(vantage_views_test PRIVATE vantage_core prism_platform user32 gdi32)
+add_dependencies(vantage_views_test Vantage lexis Prism simcam)
 
 # Download, clips and transfer; it also links the clip writer itself.
 add_executable(vantage_download_test ${CMAKE_CURRENT_LIST_DIR}/vantage_download_test.cpp
@@ -105,6 +110,8 @@ endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
                 $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
+  add_wine_test(wine_vantage_views vantage_views_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis>
+                $<TARGET_FILE:Prism> $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
   add_wine_test(wine_vantage_download vantage_download_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis>
                 $<TARGET_FILE:Prism> $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
 endif()

@@ -2,12 +2,14 @@
 // camera, and keeps it open for a while: for screenshots and for looking at
 // the window by hand. With "nocamera" the camera does not answer; the
 // "No Camera." message is then closed after two seconds. With "options" or
-// "about" that dialog is opened once the window has started. With
-// "download" every picture is downloaded once the refresh has ended (the
-// result is printed and the progress dialog closed), and "ready" printed.
-// With "full" or "download", and for SECONDS 0 (the window stays until the
-// user closes it), the camera holds ten pictures.
-//   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full|download]
+// "about" that dialog is opened once the window has started; with "video" the
+// video window, switched to 640 x 480 after three seconds; with "enlarge"
+// the enlarged view of the first picture (a still), with "clip" that of the
+// second (a clip). With "download" every picture is downloaded once the
+// refresh has ended (the result is printed and the progress dialog closed),
+// and "ready" printed. With "full" or "download", and for SECONDS 0 (the
+// window stays until the user closes it), the camera holds ten pictures.
+//   camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full|download|video|enlarge|clip]
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -60,7 +62,8 @@ void Download(HWND window) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS [nocamera|options|about|full|download]\n");
+        std::printf("usage: camera_window_host VANTAGE_DLL SIMCAM_DLL SECONDS "
+                    "[nocamera|options|about|full|download|video|enlarge|clip]\n");
         return 2;
     }
     HMODULE vantage = LoadLibraryA(argv[1]);
@@ -102,6 +105,20 @@ int main(int argc, char** argv) {
     if (command) {
         PumpFor(500);
         PostMessageA(window, WM_COMMAND, WPARAM(command), 0);
+    }
+    if (std::strcmp(mode, "video") == 0) {
+        PumpFor(2000);
+        PostMessageA(window, WM_COMMAND, 3022, 0);
+        PumpFor(3000);
+        HWND video = FindWindowExA(window, nullptr, "#32770", nullptr);
+        PostMessageA(video, WM_COMMAND, 3002, 0);
+    }
+    const bool clip = std::strcmp(mode, "clip") == 0;
+    if (clip || std::strcmp(mode, "enlarge") == 0) {
+        PumpFor(2000);
+        // A double-click on the first or second thumbnail.
+        PostMessageA(FindWindowExA(window, nullptr, "wingui.ScrollView", nullptr), WM_LBUTTONDBLCLK, 0,
+                     MAKELPARAM(clip ? 188 : 40, 40));
     }
     if (std::strcmp(mode, "full") == 0) {
         PumpFor(8000);

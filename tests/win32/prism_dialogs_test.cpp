@@ -92,25 +92,6 @@ struct Stage {
     }
 };
 
-struct FindById {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<FindById*>(param);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-// A control of the dialog or of one of its pages.
-HWND Control(HWND dialog, int id) {
-    FindById search = {id, nullptr};
-    EnumChildWindows(dialog, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::string Text(HWND dialog, int id) { return WindowText(Control(dialog, id)); }
 void Type(HWND dialog, int id, const char* text) { SendMessageA(Control(dialog, id), WM_SETTEXT, 0, LPARAM(text)); }
 bool Checked(HWND dialog, int id) { return SendMessageA(Control(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -129,17 +110,6 @@ RECT Area(HWND dialog, int id) {
     GetWindowRect(Control(dialog, id), &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-// Answers the system's open or save dialog (owned by the tuning dialog) with a file.
-bool ChooseFile(HWND owner, const char* title, const std::string& file) {
-    HWND chooser = WaitForOwnedDialog(owner, title, 5000);
-    if (!chooser) return false;
-    for (int id : {0x47c, 0x480})  // the file-name box of either dialog style
-        if (HWND box = GetDlgItem(chooser, id)) SendMessageA(box, WM_SETTEXT, 0, LPARAM(file.c_str()));
-    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 250 && IsWindow(chooser); ++i) Sleep(20);
-    return !IsWindow(chooser);
 }
 
 // Clicks a button that opens the system's open or save dialog, answers it

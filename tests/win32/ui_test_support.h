@@ -77,6 +77,37 @@ inline HWND WaitForOwnedDialog(HWND owner, const char* title, DWORD ms) {
     return nullptr;
 }
 
+struct FindById {
+    int id;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchId(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<FindById*>(param);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// A control of the dialog or of one of its pages (child dialogs).
+inline HWND Control(HWND dialog, int id) {
+    FindById search = {id, nullptr};
+    EnumChildWindows(dialog, MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Answers the system's open or save dialog of that title, owned by `owner`,
+// with a file; whether the dialog took it and closed.
+inline bool ChooseFile(HWND owner, const char* title, const std::string& file) {
+    HWND chooser = WaitForOwnedDialog(owner, title, 5000);
+    if (!chooser) return false;
+    for (int id : {0x47c, 0x480})  // the file-name box of either dialog style
+        if (HWND box = GetDlgItem(chooser, id)) SendMessageA(box, WM_SETTEXT, 0, LPARAM(file.c_str()));
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 250 && IsWindow(chooser); ++i) Sleep(20);
+    return !IsWindow(chooser);
+}
+
 inline BOOL CALLBACK KeepStaticText(HWND child, LPARAM out) {
     char cls[32] = {};
     GetClassNameA(child, cls, sizeof cls);

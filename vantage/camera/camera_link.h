@@ -19,6 +19,15 @@ public:
     void SetFrameSize(int width, int height) const {
         if (ops_.SetFrameSize) ops_.SetFrameSize(width, height, kFrameSizeMode);
     }
+    void TogglePreview(HWND previewArea) const {
+        if (ops_.TogglePreview) ops_.TogglePreview(previewArea);
+    }
+    void StartCapture() const {
+        if (ops_.StartCapture) ops_.StartCapture();
+    }
+    void SwitchVideoSize() const {
+        if (ops_.SwitchVideoSize) ops_.SwitchVideoSize();
+    }
     bool ReadDirectory(std::uint16_t& entryCount, std::uint8_t*& header) const {
         return ops_.ReadDirectory && ops_.ReadDirectory(&entryCount, &header) != 0;
     }
