@@ -1,7 +1,7 @@
-// What this process holds: threads and address space. The window
-// tests print it after each scenario and check that scenarios give back what
-// they take; in a 32-bit process a few hundred megabytes never returned (a
-// library copy's zeroed data, stacks of threads never ended) make the next
+// What this process holds: threads and address space. The camera-window
+// tests print it after each scenario, to show whether scenarios give back
+// what they take: in a 32-bit process, address space never returned (a
+// library copy's zeroed data, stacks of threads never ended) makes the next
 // thread or library fail to start.
 #pragma once
 
