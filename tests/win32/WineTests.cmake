@@ -83,11 +83,18 @@ add_wine_test(wine_prism_unit_tests prism_unit_tests ${EMULATED_UNIT_TEST_FILTER
 add_wine_test(wine_vantage_unit_tests vantage_unit_tests)
 add_wine_test(wine_pictor_unit_tests pictor_unit_tests)
 add_wine_test(wine_prism_dll prism_dll_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
-# Not yet on the emulated 32-bit build: there its first scenario takes from
-# 40 s to beyond ten minutes, and the later ones find no Prism.dll copy to
-# load (error 126); whether the emulator or the dialogs cause it is still open.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_wine_test(wine_prism_dialogs prism_dialogs_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln>)
+else()
+  # Under emulation the tuning dialog's scenario stopped with its pages
+  # unpainted (no processor time used: a wait, not slowness), and the failed
+  # export passed alone once and hung once; whether the emulator or the
+  # dialogs cause it is open. The quality dialog runs in a process of its own.
+  foreach(scenario "jpeg quality")
+    add_wine_test("wine_prism_dialogs:${scenario}" prism_dialogs_test $<TARGET_FILE:Prism> $<TARGET_FILE:kiln> ${scenario})
+    set_tests_properties("wine_prism_dialogs:${scenario}" PROPERTIES TIMEOUT 90 ENVIRONMENT
+      "WINE_TEST_NOTE=left out under emulation: open, edit, apply and unwritable export (the tuning dialog hangs under emulation)")
+  endforeach()
 endif()
 add_wine_test(wine_simcam simcam_test $<TARGET_FILE:simcam>)
 add_wine_test(wine_wingui wingui_test $<TARGET_FILE:lexis>)
@@ -103,17 +110,39 @@ endif()
 if(EMULATED_UNIT_TEST_NOTE)
   set_tests_properties(wine_prism_unit_tests PROPERTIES ENVIRONMENT "WINE_TEST_NOTE=${EMULATED_UNIT_TEST_NOTE}")
 endif()
-# Not yet on the emulated 32-bit build: there the camera-window tests stop
-# with std::thread failing to start (EAGAIN) once refreshes run, and the
-# shell's folder browser hangs once a folder is preselected; whether the
-# emulator or the product causes them is still open.
+set(CAMERA_WINDOW_ARGS $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism> $<TARGET_FILE:simcam>
+    ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_wine_test(wine_vantage vantage_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis> $<TARGET_FILE:Prism>
-                $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
-  add_wine_test(wine_vantage_views vantage_views_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis>
-                $<TARGET_FILE:Prism> $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
-  add_wine_test(wine_vantage_download vantage_download_test $<TARGET_FILE:Vantage> $<TARGET_FILE:lexis>
-                $<TARGET_FILE:Prism> $<TARGET_FILE:simcam> ${CMAKE_BINARY_DIR}/companions/lexis_icons/icon19.ico)
+  add_wine_test(wine_vantage vantage_test ${CAMERA_WINDOW_ARGS})
+  add_wine_test(wine_vantage_views vantage_views_test ${CAMERA_WINDOW_ARGS})
+  add_wine_test(wine_vantage_download vantage_download_test ${CAMERA_WINDOW_ARGS})
+else()
+  # Under emulation a 32-bit process can reserve only about 128 MB of address
+  # space (2 GB on Windows): the system libraries a camera window needs take
+  # some 80 MB of it and each Prism.dll copy 12 MB. A camera-window program
+  # runs out of it within a scenario or two (a thread, then a library copy,
+  # fails to start; the 64-bit build shows every scenario giving back its
+  # threads and libraries), so here each scenario that fits runs in a process
+  # of its own, and the others are left out by name with the reason.
+  function(add_emulated_scenarios prefix target note)
+    cmake_parse_arguments(PARSE_ARGV 3 E "" "" "SCENARIOS")
+    foreach(scenario ${E_SCENARIOS})
+      add_wine_test(${prefix}:${scenario} ${target} ${CAMERA_WINDOW_ARGS} ${scenario})
+      # One scenario takes 5 to 15 s here; a hang should not hold CI for ten minutes.
+      set_tests_properties(${prefix}:${scenario} PROPERTIES ENVIRONMENT "WINE_TEST_NOTE=${note}" TIMEOUT 90)
+    endforeach()
+  endfunction()
+  set(ADDRESS_SPACE "the emulated process's 128 MB of address space: a thread or a library copy failed to start in some runs")
+  add_emulated_scenarios(wine_vantage vantage_test
+    "left out under emulation: TestHandshake, TestHiddenMode, TestOptionsAndPath, TestAbout, TestDeleteAll, TestUnloadWithWorker, TestUnloadWithWindowOpen, TestNestedOpen, TestNoHideWindow, TestWithoutLexis, TestBoundedWait (${ADDRESS_SPACE}, or not yet run one by one), TestRefreshEdges (over 400 s), TestCloseRequestDuringBrowser (the shell's folder browser hangs under emulation once a folder is preselected)"
+    SCENARIOS TestOpenAndClose TestPictorAndRestore TestDeviceChange TestRefreshAndSelection TestCloseDuringRefresh
+              TestProgressDialog)
+  add_emulated_scenarios(wine_vantage_views vantage_views_test
+    "left out under emulation: TestEnlargedStill, TestEnlargedClip, TestCloseRequestDuringRawFile, TestCameraWindowGoesUnderView (the enlarged view came up at the wrong size and then hung once; not yet run one by one on a quiet machine)"
+    SCENARIOS TestVideoWithoutCamera TestVideoWindow)
+  add_emulated_scenarios(wine_vantage_download vantage_download_test
+    "left out under emulation: TestNumbering (passed once, not yet twice), TestClips, TestEnlargeAndTransfer, TestCloseDuringQuestion (${ADDRESS_SPACE})"
+    SCENARIOS TestClipWriter)
 endif()
 
 # Both builds give the same bytes (needs the native build's prism tool).

@@ -1,13 +1,14 @@
 // Prism.dll's dialogs as a caller meets them: a copy of the library loaded
 // from a folder with its settings files, Setting called with a window of this
 // program as the owner, and a second thread playing the user by messages.
-//   prism_dialogs_test PRISM_DLL KILN_DLL
+//   prism_dialogs_test PRISM_DLL KILN_DLL [SCENARIO]
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -364,7 +365,7 @@ void TestJpegQuality() {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::printf("usage: prism_dialogs_test PRISM_DLL KILN_DLL\n");
+        std::printf("usage: prism_dialogs_test PRISM_DLL KILN_DLL [SCENARIO]\n");
         return 2;
     }
     gPrismDll = argv[1];
@@ -377,12 +378,16 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND owner = CreateWindowA(wc.lpszClassName, "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
                                nullptr);
-    std::printf("open, edit, apply\n");
-    TestOpenEditAndApply(owner);
-    std::printf("unwritable export\n");
-    TestExportToUnwritableFile(owner);
-    std::printf("jpeg quality\n");
-    TestJpegQuality();
+    // Runs the scenarios whose name holds the third argument, or all.
+    const char* only = argc > 3 ? argv[3] : "";
+    auto run = [only](const char* name, const std::function<void()>& scenario) {
+        if (!std::strstr(name, only)) return;
+        std::printf("%s\n", name);
+        scenario();
+    };
+    run("open, edit, apply", [owner] { TestOpenEditAndApply(owner); });
+    run("unwritable export", [owner] { TestExportToUnwritableFile(owner); });
+    run("jpeg quality", [] { TestJpegQuality(); });
     DestroyWindow(owner);
     return wine_test::Finish();
 }

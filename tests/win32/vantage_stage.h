@@ -18,6 +18,7 @@
 
 #include "camera_ops.h"
 #include "language.h"
+#include "process_usage.h"
 #include "simcam.h"
 #include "ui_test_support.h"
 #include "wine_test.h"
@@ -248,6 +249,8 @@ inline void Run(const char* name, void (*scenario)()) {
     SetEvent(ended);
     watchdog.join();
     CloseHandle(ended);
+    PumpFor(250);  // a closed window lets go of its library 200 ms later
+    process_usage::Print("after it", process_usage::Measure());
 }
 
 
