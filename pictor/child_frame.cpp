@@ -12,24 +12,10 @@ namespace {
 
 constexpr const char* kChildClass = "Pictor.ChildFrame";
 
-bool RegisterChildClass() {
-    WNDCLASSEXA existing = {};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(gPictor.instance, kChildClass, &existing)) return true;
-    WNDCLASSEXA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.hInstance = gPictor.instance;
-    wc.hIcon = gPictor.icon;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kChildClass;
-    return wingui::Wnd::RegisterWindowClass(wc) != 0;
-}
-
 }  // namespace
 
 bool CChildFrame::Open(CBmpDoc& document, wingui::DocTemplate& docTemplate, wingui::MdiFrame& frame) {
-    if (!RegisterChildClass()) return false;
+    if (!RegisterPictorClass(kChildClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_WINDOW)) return false;
     auto* child = new CChildFrame(document, docTemplate);
     if (!child->CreateChild(frame, kChildClass, document.Title().c_str(), gPictor.instance)) {
         delete child;

@@ -20,20 +20,6 @@ constexpr int kStatusBarId = 0xE801;
 constexpr int kToolBarCommands[] = {ID_ACQUIRE, 0, ID_FILE_SAVE_AS, 0, ID_APP_ABOUT};
 constexpr int kChildWindowMenu = 2;  // "Window" in the document menu
 
-bool RegisterFrameClass() {
-    WNDCLASSEXA existing = {};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(gPictor.instance, kFrameClass, &existing)) return true;
-    WNDCLASSEXA wc = {};
-    wc.style = CS_DBLCLKS;
-    wc.hInstance = gPictor.instance;
-    wc.hIcon = gPictor.icon;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kFrameClass;
-    return wingui::Wnd::RegisterWindowClass(wc) != 0;
-}
-
 }  // namespace
 
 void PostToCameraWindow(UINT message) {
@@ -45,7 +31,7 @@ CMainFrame::CMainFrame(wingui::DocTemplate& docTemplate) : template_(docTemplate
 CMainFrame::~CMainFrame() = default;
 
 bool CMainFrame::LoadFrame() {
-    if (!RegisterFrameClass()) return false;
+    if (!RegisterPictorClass(kFrameClass, CS_DBLCLKS, COLOR_APPWORKSPACE)) return false;
     char title[64] = "Pictor";
     LoadStringA(gPictor.instance, IDR_MAINFRAME, title, sizeof title);
     wingui::FrameMenus menus;

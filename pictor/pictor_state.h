@@ -23,3 +23,6 @@ extern PictorState gPictor;
 
 // The program's folder + "\" + name.
 std::string ProgramFile(const char* name);
+// Registers one of Pictor's window classes (once): the program icon, the
+// arrow cursor, the given style and background colour index.
+bool RegisterPictorClass(const char* name, UINT style, int backgroundColour);
