@@ -15,7 +15,7 @@ packages=(cmake g++ make ccache libgtest-dev googletest libbenchmark-dev libjpeg
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 nasm dpkg-dev
           wine wine64 libwine-dev xvfb x11-utils imagemagick
           clang libclang-rt-14-dev
-          qemu-user wine32:i386 wine32-preloader:i386)
+          qemu-user wine32:i386 wine32-preloader:i386 python3)
 
 # The 32-bit Wine comes from the i386 architecture's packages.
 updated=1

@@ -5,7 +5,9 @@
 #   wine_env.sh BUILD_DIR start | stop | run PROGRAM [ARGS...]
 # The prefix is 64-bit with wine64 as the loader: 32-bit test programs (the
 # product's own build) run in it as on 64-bit Windows, their 32-bit Wine
-# under user-mode emulation (qemu-i386, registered by scripts/setup.sh).
+# under user-mode emulation (qemu-i386, registered by scripts/setup.sh). The
+# loaders are the system's, copied into the build folder with the 32-bit
+# preloader joined into one piece (make_wine_tree.py says why).
 set -u
 build=$1
 command=$2
@@ -14,7 +16,7 @@ shift 2
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINELOADER=/usr/lib/wine/wine64
+export WINELOADER="$build/wine-tree/lib/wine/wine64"
 export WINESERVER=/usr/lib/wine/wineserver64
 display_file="$build/wine-display"
 xvfb_pid_file="$build/wine-xvfb.pid"
@@ -36,6 +38,7 @@ start_display() {
 case "$command" in
 start)
     "$0" "$build" stop >/dev/null 2>&1
+    python3 "$(dirname "$0")/make_wine_tree.py" "$build/wine-tree" || exit 1
     start_display
     export DISPLAY=":$(cat "$display_file")"
     # The server works inside the prefix, which a fresh build folder lacks.
