@@ -253,15 +253,10 @@ struct CameraHideWindow {
     ~CameraHideWindow() { DestroyWindow(hwnd); }
 };
 
-// Scenarios whose name holds WINE_TEST_SKIP (a build's exceptions) or lacks
-// the optional name part are not run.
+// Scenarios that lack the optional name part or that the build leaves out
+// are not run.
 bool Selected(const char* name) {
-    if (gOnly && !std::strstr(name, gOnly)) return false;
-    const char* skip = std::getenv("WINE_TEST_SKIP");
-    if (skip && *skip && std::strstr(name, skip)) {
-        std::printf("scenario left out: %s\n", name);
-        return false;
-    }
+    if ((gOnly && !std::strstr(name, gOnly)) || wine_test::LeftOut(name)) return false;
     std::printf("scenario: %s\n", name);
     std::fflush(stdout);
     return true;
@@ -463,7 +458,7 @@ std::string Answer(Stage& stage, const char* caption, int button) {
 }
 
 void FailedSaveKeepsPictureAndSaveAs() {
-    if (!Selected("failed save keeps the picture; Save As")) return;
+    if (!Selected("failed save keeps the picture, Save As")) return;
     Stage stage("pictor-keep");
     // A folder that exists and takes no files.
     WriteText(stage.File("TWain.ini"), "[Setting]\r\nPath=Z:\\proc\r\n");

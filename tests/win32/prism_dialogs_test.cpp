@@ -145,6 +145,54 @@ int RunSetting(const Stage& s, HWND owner, const char* title, const std::functio
     return result;
 }
 
+// Import and Export, through the system's open and save dialogs.
+void CheckImportAndExport(const Stage& s, HWND owner, const std::string& own) {
+    // Import shows a file's values (defaults for what it lacks); Cancel keeps the records.
+    const std::string before = ReadText(own);
+    WriteText(s.File("import.ini"), "[IPVEXA]\r\nOPVEXA=AB\r\n");
+    gSettingsChanged = 0;
+    bool imported = false;
+    RunSetting(s, owner, kTuningTitle, [&](HWND d) {
+        ok(Text(d, IDC_V_GAMMA) == "1.235" && Text(d, IDC_B_AWB_AVERAGE) == "1.000",
+           "the applied values are not shown: \"%s\" \"%s\"", Text(d, IDC_V_GAMMA).c_str(),
+           Text(d, IDC_B_AWB_AVERAGE).c_str());
+        imported = ChooseAfter(d, IDC_IMPORT, "Open", s.File("import.ini"));
+        const struct {
+            int id;
+            const char* expected;
+        } shown[] = {
+            {IDC_OP_VEXA, "AB"}, {IDC_V_GAMMA, "0.700"}, {IDC_OP_BEFORE, "123"}, {IDC_OP_AFTER, ""},
+            {IDC_B_AWB_AVERAGE, "0.500"}, {IDC_B_AL_OVERFLOW, "251"}, {IDC_V_SHIFT, "10"}, {IDC_JPEG, "80"},
+        };
+        for (const auto& c : shown)
+            ok(Text(d, c.id) == c.expected, "after Import control %d shows \"%s\", expected \"%s\"", c.id,
+               Text(d, c.id).c_str(), c.expected);
+        ok(Checked(d, IDC_V_TVNG) && Checked(d, IDC_B_AWB_ANTI_OVER), "imported radios not the defaults");
+    });
+    ok(imported, "the open dialog was not answered");
+    ok(gSettingsChanged == 0 && ReadText(own) == before, "Import then Cancel changed the settings file");
+    ok(ReadText(TemporaryFile()) == "<missing>", "__temp__.ini left behind");
+
+    // Export writes the controls' values to the chosen file and the set's own
+    // file; the records keep theirs (the next opening shows them).
+    bool exported = false;
+    RunSetting(s, owner, kTuningTitle, [&](HWND d) {
+        ok(Text(d, IDC_OP_VEXA) == "CHE" && Text(d, IDC_V_GAMMA) == "1.235", "Import then Cancel changed the records");
+        Type(d, IDC_V_GAMMA, "2.5");
+        Type(d, IDC_OP_BEFORE, "12");
+        exported = ChooseAfter(d, IDC_EXPORT, "Save As", s.File("export.ini"));
+    });
+    ok(exported, "the save dialog was not answered");
+    ok(gSettingsChanged == 0, "Export posted %d settings-changed messages", gSettingsChanged);
+    for (const std::string& file : {s.File("export.ini"), own}) {
+        ok(Profile(file, "IPVEXA", "Gamma") == "2.500" && Profile(file, "IPBefore", "OPBefore") == "12" &&
+               Profile(file, "IPVEXA", "OPVEXA") == "CHE",
+           "%s holds Gamma=%s OPBefore=%s", file.c_str(), Profile(file, "IPVEXA", "Gamma").c_str(),
+           Profile(file, "IPBefore", "OPBefore").c_str());
+    }
+    ok(ReadText(TemporaryFile()) == "<missing>", "__temp__.ini left behind");
+}
+
 void TestOpenEditAndApply(HWND owner) {
     Stage s("prism-tuning-", false);
     if (!s.module) return;
@@ -221,50 +269,9 @@ void TestOpenEditAndApply(HWND owner) {
            text.find("[IPAfter]") < text.find("[IPVEXA]"),
        "sections out of order:\n%s", text.c_str());
 
-    // Import shows a file's values (defaults for what it lacks); Cancel keeps the records.
-    const std::string before = ReadText(own);
-    WriteText(s.File("import.ini"), "[IPVEXA]\r\nOPVEXA=AB\r\n");
+    // The system's open and save dialogs cannot run under emulation.
+    if (!wine_test::LeftOut("open, edit, apply: import and export")) CheckImportAndExport(s, owner, own);
     gSettingsChanged = 0;
-    bool imported = false;
-    RunSetting(s, owner, kTuningTitle, [&](HWND d) {
-        ok(Text(d, IDC_V_GAMMA) == "1.235" && Text(d, IDC_B_AWB_AVERAGE) == "1.000",
-           "the applied values are not shown: \"%s\" \"%s\"", Text(d, IDC_V_GAMMA).c_str(),
-           Text(d, IDC_B_AWB_AVERAGE).c_str());
-        imported = ChooseAfter(d, IDC_IMPORT, "Open", s.File("import.ini"));
-        const struct {
-            int id;
-            const char* expected;
-        } shown[] = {
-            {IDC_OP_VEXA, "AB"}, {IDC_V_GAMMA, "0.700"}, {IDC_OP_BEFORE, "123"}, {IDC_OP_AFTER, ""},
-            {IDC_B_AWB_AVERAGE, "0.500"}, {IDC_B_AL_OVERFLOW, "251"}, {IDC_V_SHIFT, "10"}, {IDC_JPEG, "80"},
-        };
-        for (const auto& c : shown)
-            ok(Text(d, c.id) == c.expected, "after Import control %d shows \"%s\", expected \"%s\"", c.id,
-               Text(d, c.id).c_str(), c.expected);
-        ok(Checked(d, IDC_V_TVNG) && Checked(d, IDC_B_AWB_ANTI_OVER), "imported radios not the defaults");
-    });
-    ok(imported, "the open dialog was not answered");
-    ok(gSettingsChanged == 0 && ReadText(own) == before, "Import then Cancel changed the settings file");
-    ok(ReadText(TemporaryFile()) == "<missing>", "__temp__.ini left behind");
-
-    // Export writes the controls' values to the chosen file and the set's own
-    // file; the records keep theirs (the next opening shows them).
-    bool exported = false;
-    RunSetting(s, owner, kTuningTitle, [&](HWND d) {
-        ok(Text(d, IDC_OP_VEXA) == "CHE" && Text(d, IDC_V_GAMMA) == "1.235", "Import then Cancel changed the records");
-        Type(d, IDC_V_GAMMA, "2.5");
-        Type(d, IDC_OP_BEFORE, "12");
-        exported = ChooseAfter(d, IDC_EXPORT, "Save As", s.File("export.ini"));
-    });
-    ok(exported, "the save dialog was not answered");
-    ok(gSettingsChanged == 0, "Export posted %d settings-changed messages", gSettingsChanged);
-    for (const std::string& file : {s.File("export.ini"), own}) {
-        ok(Profile(file, "IPVEXA", "Gamma") == "2.500" && Profile(file, "IPBefore", "OPBefore") == "12" &&
-               Profile(file, "IPVEXA", "OPVEXA") == "CHE",
-           "%s holds Gamma=%s OPBefore=%s", file.c_str(), Profile(file, "IPVEXA", "Gamma").c_str(),
-           Profile(file, "IPBefore", "OPBefore").c_str());
-    }
-    ok(ReadText(TemporaryFile()) == "<missing>", "__temp__.ini left behind");
     const int okResult = RunSetting(s, owner, kTuningTitle, [&](HWND d) {
         ok(Text(d, IDC_V_GAMMA) == "1.235" && Text(d, IDC_OP_BEFORE) == "123",
            "Export changed the records: Gamma \"%s\", OPBefore \"%s\"", Text(d, IDC_V_GAMMA).c_str(),
@@ -381,7 +388,7 @@ int main(int argc, char** argv) {
     // Runs the scenarios whose name holds the third argument, or all.
     const char* only = argc > 3 ? argv[3] : "";
     auto run = [only](const char* name, const std::function<void()>& scenario) {
-        if (!std::strstr(name, only)) return;
+        if (!std::strstr(name, only) || wine_test::LeftOut(name)) return;
         std::printf("%s\n", name);
         scenario();
     };

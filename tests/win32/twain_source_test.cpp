@@ -531,7 +531,7 @@ int main(int argc, char** argv) {
                                   {"camera_window", TestCameraWindow},
                                   {"camera_window_transfer", TestCameraWindowTransfer}};
     for (const Scenario& s : scenarios) {
-        if (!Chosen(s.name, only)) continue;
+        if (!Chosen(s.name, only) || wine_test::LeftOut(s.name)) continue;
         std::printf("scenario %s\n", s.name);
         std::fflush(stdout);
         s.run();
