@@ -211,8 +211,10 @@ bool RunEnlarged(HWND window, int position, const std::function<void(HWND)>& use
     bool opened = false;
     Script script([&] {
         HWND view = WaitForOwnedDialog(window, "Camera", 5000);
-        // Prepared once the progress bar has gone.
-        for (int i = 0; i < 500 && view && Visible(view, 3010); ++i) Sleep(20);
+        // Found while it is being made, its bar not yet visible: prepared
+        // once it shows and the progress bar has gone.
+        for (int i = 0; i < 250 && view && !IsWindowVisible(view); ++i) Sleep(20);
+        for (int i = 0; i < 1500 && view && Visible(view, 3010); ++i) Sleep(20);
         opened = view && !Visible(view, 3010);
         if (view) SendMessageA(view, WM_NULL, 0, 0);  // served once the preparation's handling has ended
         Sleep(200);  // and painted
@@ -261,6 +263,7 @@ void TestEnlargedStill() {
             bool whiteRight, whiteBelow;
         } raws[] = {{small, true, true}, {large, false, false}};
         for (const auto& raw : raws) {
+            if (wine_test::LeftOut("TestEnlargedStill: raw files")) break;
             PostMessageA(view, WM_SYSCOMMAND, kOpenRawFile, 0);
             ok(ChooseFile(view, "Open", raw.file), "the open dialog was not answered");
             SendMessageA(view, WM_NULL, 0, 0);
