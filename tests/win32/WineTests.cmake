@@ -76,8 +76,8 @@ endfunction()
 
 # Checks that cannot work under the emulator are left out on the 32-bit build
 # only, by name, and the reason is printed with the test's output. The
-# emulator keeps one thread-storage descriptor for all the threads of a
-# process: a thread that Wine interrupts with a signal (to suspend it, read its
+# emulator behaves as if it kept one thread-storage descriptor for all the
+# threads of a process: a thread that Wine interrupts with a signal (to suspend it, read its
 # context or hand it an exception) comes back with the storage of the thread
 # started last, and then crashes or loses its connection to the Wine server.
 # The system's file and folder dialogs and the media window run threads of
